@@ -1,0 +1,11 @@
+# One interface target that carries the language level, warnings and sanitizers for every target.
+add_library(quorrel_options INTERFACE)
+target_compile_features(quorrel_options INTERFACE cxx_std_20)
+target_compile_options(quorrel_options INTERFACE -Wall -Wextra -Wpedantic)
+if(QUORREL_WERROR)
+  target_compile_options(quorrel_options INTERFACE -Werror)
+endif()
+if(QUORREL_SANITIZE)
+  target_compile_options(quorrel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(quorrel_options INTERFACE -fsanitize=address,undefined)
+endif()

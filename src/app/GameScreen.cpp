@@ -1,0 +1,155 @@
+// The main window's life: start-up, the game commands' menus, New Game, Exit and closing.
+#include "app/GameScreen.h"
+
+#include <new>
+
+#include "app/Menus.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+RunTimeError AsRunTimeError(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return {7, "Out of memory"};
+    return {51, std::string("Internal error: ") + e.what()};
+}
+
+GameScreen::GameScreen(GameState& state, Platform& platform)
+    : State(state),
+      P(platform),
+      Window(platform.Window),
+      Column(platform.Window.Column()),
+      FreeCell(platform.Window.FreeCell()),
+      HomeCell(platform.Window.HomeCell()),
+      Menus(platform.Window.Menus()) {
+    App.Path = platform.ProgramFolder;
+    Menus.Build(MenuTree());
+    Menus.OnClick = [this](int id) { MenuClick(id); };
+    Column.Events.RowColChange = [this] { Column_RowColChange(); };
+    FreeCell.Events.RowColChange = [this] { FreeCell_RowColChange(); };
+    HomeCell.Events.RowColChange = [this] { HomeCell_RowColChange(); };
+    Column.Events.GotFocus = [this] { Column_GotFocus(); };
+    FreeCell.Events.GotFocus = [this] { FreeCell_GotFocus(); };
+    HomeCell.Events.GotFocus = [this] { HomeCell_GotFocus(); };
+    P.Reader.OnFailure = [this](const RunTimeError& error) { SpeechFailed(error); };
+    // The file dialog's settings from the window's design.
+    P.FileDialog.Filter = "FreeCell Game Files (*.qrl)|*.qrl";
+    P.FileDialog.DefaultExt = "QRL";
+}
+
+void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeError& error) {
+    std::string text;
+    if (form == ReportForm::Handler) {
+        text = std::string(texts::ErrorPrefix) + std::to_string(error.Number) + " ";
+    }
+    text += error.Description;
+    text += suffix;
+    switch (form) {
+    case ReportForm::Handler:
+    case ReportForm::Procedure:
+        P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::Information, Window.Caption());
+        break;
+    case ReportForm::Module:
+        P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::None, App.Title);
+        break;
+    case ReportForm::GameFile:
+        if (error.Number != errors::CancelError)
+            P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+        break;
+    }
+}
+
+void GameScreen::Form_Load() {
+    App.HelpFile = App.Path + "/" + std::string(texts::HelpFileName);
+    App.Title.clear();
+    const std::string columns = P.Settings.GetSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSection),
+                                                      std::string(texts::SettingsColumnsKey), std::string(texts::Checked));
+    Menus.SetChecked(mnuOptionsSpeakColumns, columns == texts::Checked);
+    State.UnsavedChanges = 0;
+    // The Games folder beside the program; where that cannot be (a read-only installation), the user's own.
+    State.GamesFolder = App.Path + "/" + std::string(texts::GamesFolderName);
+    if (!P.FileSystem.MakeFolder(State.GamesFolder)) {
+        State.GamesFolder = P.FileSystem.UserDataFolder() + "/" + std::string(texts::GamesFolderName);
+        P.FileSystem.MakeFolder(State.GamesFolder);
+    }
+    P.FileDialog.InitDir = State.GamesFolder;
+    P.FileDialog.Flags = dialogflags::FileMustExist | dialogflags::OverwritePrompt | dialogflags::HideReadOnly;
+    State.GameInProgress = 0;
+    TurnMenusOff();
+}
+
+// Asks the save question when a changed game is on the table; Yes saves. False when the save failed.
+bool GameScreen::AskToSave(std::string_view question) {
+    if (State.GameInProgress != -1 || State.UnsavedChanges != -1) return true;
+    const std::string text = std::string(texts::GameInProgress) + std::string(texts::CrLf) + std::string(question) +
+                             std::string(texts::CrLf);
+    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) {
+        // Saving comes with the game files.
+    }
+    return true;
+}
+
+void GameScreen::mnuGameNew_Click() {
+    Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
+        if (!AskToSave(texts::SaveBeforeNewGame)) return;
+        State.OpenedFromFile = 0;
+        Column.SetVisible(false);
+        FreeCell.SetVisible(false);
+        HomeCell.SetVisible(false);
+        BeginGame();
+    });
+}
+
+void GameScreen::mnuGameExit_Click() {
+    Trap(ReportForm::Handler, " in mnuGameExit_Click()", [&] { UnloadMainWindow(); });
+}
+
+void GameScreen::UnloadMainWindow() {
+    Form_Unload();
+    Window.Close();
+}
+
+void GameScreen::Form_Unload() {
+    if (Unloaded) return;  // the window is already on its way out
+    Unloaded = true;
+    const bool done = Trap(ReportForm::Handler, " in Form_Unload()", [&] {
+        AskToSave(texts::SaveBeforeExiting);
+        Window.UnloadOtherWindows();
+    });
+    if (!done) Window.Close();  // after a failure the program ends at once
+}
+
+void GameScreen::Form_KeyDown(int /*KeyCode*/, int /*Shift*/) {
+    // The window's own keys (Escape, F2, F3, F4) come with the keyboard commands.
+}
+
+namespace {
+// The game commands, in the order both procedures set them.
+constexpr MenuId kGameCommands[] = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
+                                    mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
+                                    mnuOptionsPreviousBottom, mnuOptionsNextBottom};
+// Whether each is enabled while no game has begun.
+bool EnabledBeforeAnyGame(MenuId id) { return id == mnuGameNew || id == mnuGameOpen || id == mnuGameExit; }
+}  // namespace
+
+void GameScreen::TurnMenusOn() {
+    Trap(ReportForm::Procedure, " in TurnMenusOn()", [&] {
+        for (MenuId id : kGameCommands) Menus.SetEnabled(id, true);
+    });
+}
+
+void GameScreen::TurnMenusOff() {
+    Trap(ReportForm::Procedure, " in TurnMenusOff()", [&] {
+        for (MenuId id : kGameCommands) Menus.SetEnabled(id, EnabledBeforeAnyGame(id));
+    });
+}
+
+void GameScreen::MenuClick(int id) {
+    switch (id) {
+    case mnuGameNew: mnuGameNew_Click(); break;
+    case mnuGameExit: mnuGameExit_Click(); break;
+    case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
+    default: break;  // the other commands come with their own parts of the game
+    }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,116 @@
+// The main window's game logic: every handler of the window, toolkit-free, over the platform services.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/Platform.h"
+#include "platform/RunTimeError.h"
+#include "table/GameState.h"
+
+namespace quorrel {
+
+// How a procedure reports a failure it traps.
+enum class ReportForm {
+    Handler,    // "Error: " number " " description suffix; information icon; the window's caption as title
+    Procedure,  // description suffix; information icon; the window's caption as title
+    Module,     // description suffix; no icon; the application's title
+    GameFile,   // description suffix; information icon; "Quorrel"; nothing for the dialog's Cancel
+};
+
+// The window's handlers are named after the control and the event; the Qt window only turns widget
+// events into calls of them. The shell wires menu clicks to MenuClick, key presses first to
+// Form_KeyDown, and the close box to Form_Unload; the grids' events are wired here.
+class GameScreen {
+public:
+    GameScreen(GameState& state, Platform& platform);
+    GameScreen(const GameScreen&) = delete;
+    GameScreen& operator=(const GameScreen&) = delete;
+
+    // Start-up, new game and closing.
+    void Form_Load();
+    void Form_Unload();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void mnuGameNew_Click();
+    void mnuGameExit_Click();
+    void TurnMenusOn();
+    void TurnMenusOff();
+    void MenuClick(int id);
+    // Unloading the main window: Form_Unload, then the window closes and the program ends.
+    void UnloadMainWindow();
+
+    // Shuffle and deal.
+    void BeginGame();
+    void LoadGrid();
+    void LoadFreeCells();
+    void LoadHomeCells();
+    void ShuffleDeck();
+    // Waits n tenths of a second while processing window events.
+    void Delay(std::int16_t n);
+
+    // Speech.
+    void Speak(std::string_view text);
+    void StopSpeech();
+    // Reports a lost or missing speech server (raised once per outage by the screen reader).
+    void SpeechFailed(const RunTimeError& error);
+
+    // Cell announcements.
+    static std::string GetCardValueString(const std::string& code);
+    static std::string GetSuite(const std::string& code);
+    void SpeakCurrentCell(const std::string& text);
+    void Column_RowColChange();
+    void FreeCell_RowColChange();
+    void HomeCell_RowColChange();
+    void Column_GotFocus();
+    void FreeCell_GotFocus();
+    void HomeCell_GotFocus();
+    void mnuOptionsSpeakColumns_Click();
+
+    // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
+    template <class Body>
+    bool Trap(ReportForm form, std::string_view suffix, Body&& body);
+    void Report(ReportForm form, std::string_view suffix, const RunTimeError& error);
+
+    GameState& State;
+    Platform& P;
+    IWindow& Window;
+    IGrid& Column;
+    IGrid& FreeCell;
+    IGrid& HomeCell;
+    IMenus& Menus;
+    Application App;
+
+    // Flags private to the window (-1 / 0).
+    GameState::Flag SilentColumnFocus = 0;
+    GameState::Flag ForceColumnNumber = 0;
+
+    // True once the window has been unloaded: waits end, and no new game begins.
+    bool Unloaded = false;
+
+private:
+    bool CellIsSelected(const IGrid& grid) const;
+    void AnnounceFocus(IGrid& grid, std::string_view gridName);
+    void AnnounceCell(IGrid& grid);
+    bool AskToSave(std::string_view question);
+
+    // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
+    int gamesBegun_ = 0;
+};
+
+RunTimeError AsRunTimeError(const std::exception& e);
+
+template <class Body>
+bool GameScreen::Trap(ReportForm form, std::string_view suffix, Body&& body) {
+    try {
+        body();
+        return true;
+    } catch (const RunTimeError& error) {
+        Report(form, suffix, error);
+    } catch (const std::exception& e) {
+        Report(form, suffix, AsRunTimeError(e));
+    }
+    return false;
+}
+
+}  // namespace quorrel

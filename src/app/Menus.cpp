@@ -1,0 +1,32 @@
+// The main window's menu tree.
+#include "app/Menus.h"
+
+#include <string>
+
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+const std::vector<MenuSpec>& MenuTree() {
+    using namespace texts;
+    auto item = [](MenuId id, std::string_view caption, std::string shortcut = {}, bool checkable = false) {
+        return MenuItemSpec{id, std::string(caption), std::move(shortcut), checkable};
+    };
+    static const std::vector<MenuSpec> tree = {
+        {std::string(MenuGame),
+         {item(mnuGameNew, MenuGameNew, "Ctrl+N"), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
+          item(mnuGameSave, MenuGameSave, "Ctrl+S"), item(mnuGameSaveAs, MenuGameSaveAs),
+          item(mnuGameExit, MenuGameExit)}},
+        {std::string(MenuOptions),
+         {item(mnuOptionsFind, MenuOptionsFind, "Ctrl+F"),
+          item(mnuOptionsPreviousCard, MenuOptionsPreviousCard, "F7"),
+          item(mnuOptionsNextCard, MenuOptionsNextCard, "F8"),
+          item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
+          item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
+          item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true)}},
+        {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
+    };
+    return tree;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,29 @@
+// The main window's menu tree: the items, their captions and shortcuts.
+#pragma once
+
+#include <vector>
+
+#include "platform/Window.h"
+
+namespace quorrel {
+
+enum MenuId : int {
+    mnuGameNew = 1,
+    mnuGameOpen,
+    mnuGameSave,
+    mnuGameSaveAs,
+    mnuGameExit,
+    mnuOptionsFind,
+    mnuOptionsPreviousCard,
+    mnuOptionsNextCard,
+    mnuOptionsPreviousBottom,
+    mnuOptionsNextBottom,
+    mnuOptionsSpeakColumns,
+    mnuHelpContents,
+    mnuHelpAbout,
+};
+
+// The three menus with their items, in the order they are shown.
+const std::vector<MenuSpec>& MenuTree();
+
+}  // namespace quorrel

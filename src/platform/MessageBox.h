@@ -1,0 +1,21 @@
+// Modal message boxes with an OK button or Yes and No buttons.
+#pragma once
+
+#include <string>
+
+namespace quorrel {
+
+enum class MsgButtons { OK, YesNo };
+enum class MsgIcon { None, Information, Question };
+enum class MsgResult { OK, Yes, No };
+
+// Shows a modal box and returns the button pressed. The title is used as given, an empty one included
+// (the program's title is empty, so boxes without a title of their own show an empty title).
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    virtual MsgResult Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                           const std::string& title) = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,18 @@
+// The per-user settings store.
+#pragma once
+
+#include <string>
+
+namespace quorrel {
+
+// Values are kept per application, section and key, and last across runs.
+class ISettings {
+public:
+    virtual ~ISettings() = default;
+    virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) = 0;
+    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,58 @@
+// The main window: its caption, its three grids, its menu bar and its life.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Grid.h"
+
+namespace quorrel {
+
+// One item of a menu, as the program describes it. The caption marks its access key with "&";
+// shortcut is in the portable form "Ctrl+N", "F5", or empty.
+struct MenuItemSpec {
+    int Id;
+    std::string Caption;
+    std::string Shortcut;
+    bool Checkable = false;
+};
+
+struct MenuSpec {
+    std::string Caption;
+    std::vector<MenuItemSpec> Items;
+};
+
+// The menu bar built from the program's menu tree. A click on an enabled item, or its shortcut key,
+// raises OnClick with the item's id; a disabled item and its shortcut do nothing. Check marks are
+// changed only by the program, never by the click itself.
+class IMenus {
+public:
+    virtual ~IMenus() = default;
+    virtual void Build(const std::vector<MenuSpec>& tree) = 0;
+    virtual void SetEnabled(int id, bool enabled) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
+
+    std::function<void(int id)> OnClick;
+};
+
+// The window that holds the table. Close() ends its life: it runs no handler of the program (the
+// program runs its own unload first) and, once the window is gone, the program ends.
+class IWindow {
+public:
+    virtual ~IWindow() = default;
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual IGrid& Column() = 0;
+    virtual IGrid& FreeCell() = 0;
+    virtual IGrid& HomeCell() = 0;
+    virtual IMenus& Menus() = 0;
+    virtual void Show() = 0;
+    virtual void Close() = 0;
+    // Closes every other window of the program (dialogs), the most recent first.
+    virtual void UnloadOtherWindows() = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,132 @@
+// In-memory stand-ins for the platform services.
+#include "platform/memory/MemoryPlatform.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/RunTimeError.h"
+
+namespace quorrel {
+
+std::vector<std::string> RecordingScreenReader::SinceLastStop() const {
+    std::vector<std::string> out;
+    for (const auto& line : Transcript) {
+        if (line == kStop) out.clear();
+        else out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> RecordingScreenReader::SinceMark() const {
+    return {Transcript.begin() + static_cast<std::ptrdiff_t>(std::min(mark_, Transcript.size())), Transcript.end()};
+}
+
+MsgResult ScriptedMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                   const std::string& title) {
+    Asked.push_back({text, buttons, icon, title});
+    if (OnShow) OnShow();
+    if (!Answers.empty()) {
+        MsgResult answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
+}
+
+std::string MemorySettings::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) {
+    auto it = Values.find(app + "/" + section + "/" + key);
+    return it == Values.end() ? defaultValue : it->second;
+}
+
+void MemorySettings::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    Values[app + "/" + section + "/" + key] = value;
+}
+
+void FakeClock::ProcessEvents(int maxWaitMs) {
+    ++ProcessCalls;
+    Waits.push_back(maxWaitMs);
+    // Run the due tasks; a task may itself wait and so call back in here.
+    for (size_t i = 0; i < tasks_.size();) {
+        if (tasks_[i].tick <= Now) {
+            auto run = std::move(tasks_[i].run);
+            tasks_.erase(tasks_.begin() + static_cast<std::ptrdiff_t>(i));
+            run();
+            i = 0;
+        } else {
+            ++i;
+        }
+    }
+    Now += std::max(maxWaitMs, 1);
+}
+
+void MemoryFileDialog::Show(const std::string& kind) {
+    Shown.push_back(kind + " " + FileName);
+    std::string answer;
+    if (!Answers.empty()) {
+        answer = Answers.front();
+        Answers.pop_front();
+    }
+    if (answer.empty()) {
+        if (CancelError) throw errors::Cancelled();
+        FileName.clear();
+        return;
+    }
+    FileName = answer;
+}
+
+bool MemoryFileSystem::MakeFolder(const std::string& path) {
+    if (std::find(Folders.begin(), Folders.end(), path) != Folders.end()) return true;
+    for (const auto& ro : ReadOnly)
+        if (path.rfind(ro, 0) == 0) return false;
+    Folders.push_back(path);
+    return true;
+}
+
+void MemoryMenus::Build(const std::vector<MenuSpec>& tree) {
+    Tree = tree;
+    state_.clear();
+    for (const auto& menu : tree)
+        for (const auto& item : menu.Items) state_[item.Id] = State{};
+}
+
+const MemoryMenus::State& MemoryMenus::Find(int id) const {
+    auto it = state_.find(id);
+    if (it == state_.end()) throw std::out_of_range("no such menu item");
+    return it->second;
+}
+
+void MemoryMenus::SetEnabled(int id, bool enabled) {
+    Find(id);
+    state_[id].enabled = enabled;
+    SetOrder.push_back(id);
+}
+
+bool MemoryMenus::IsEnabled(int id) const { return Find(id).enabled; }
+
+void MemoryMenus::SetChecked(int id, bool checked) {
+    Find(id);
+    state_[id].checked = checked;
+}
+
+bool MemoryMenus::IsChecked(int id) const { return Find(id).checked; }
+
+void MemoryMenus::Click(int id) {
+    if (IsEnabled(id) && OnClick) OnClick(id);
+}
+
+int MemoryMenus::ByShortcut(const std::string& shortcut) const {
+    for (const auto& menu : Tree)
+        for (const auto& item : menu.Items)
+            if (item.Shortcut == shortcut) return item.Id;
+    return -1;
+}
+
+MemoryWindow::MemoryWindow(std::vector<std::string>* log)
+    : column("Column", &focus, log), freeCell("FreeCell", &focus, log), homeCell("HomeCell", &focus, log) {
+    // The grids are hidden until a game begins.
+    for (MemoryGrid* grid : {&column, &freeCell, &homeCell}) grid->SetVisible(false);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,170 @@
+// In-memory stand-ins for the platform services, for fast and deterministic tests.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/ScreenReader.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
+#include "platform/memory/MemoryGrid.h"
+
+namespace quorrel {
+
+// Records every call as a line: "Stop" for StopSpeech, the text itself for Say.
+class RecordingScreenReader : public IScreenReader {
+public:
+    void Say(const std::string& text) override { Transcript.push_back(text); }
+    void StopSpeech() override { Transcript.push_back(kStop); }
+    // The texts said since the last StopSpeech.
+    std::vector<std::string> SinceLastStop() const;
+    // Lines recorded since Mark() was last called.
+    std::vector<std::string> SinceMark() const;
+    void Mark() { mark_ = Transcript.size(); }
+
+    static constexpr const char* kStop = "<stop>";
+    std::vector<std::string> Transcript;
+
+private:
+    size_t mark_ = 0;
+};
+
+// A message box that records what it was asked and answers from a script (OK or No when the script is
+// empty). OnShow, when set, runs while the box is "open" (as events could in a modal loop).
+class ScriptedMessageBox : public IMessageBox {
+public:
+    struct Shown {
+        std::string Text;
+        MsgButtons Buttons;
+        MsgIcon Icon;
+        std::string Title;
+    };
+    MsgResult Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
+
+    std::deque<MsgResult> Answers;
+    std::vector<Shown> Asked;
+    std::function<void()> OnShow;
+};
+
+class MemorySettings : public ISettings {
+public:
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                           const std::string& defaultValue) override;
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::map<std::string, std::string> Values;  // "app/section/key" -> value
+};
+
+// A tick counter that moves only when told to, and an event pump that runs queued tasks. Each call of
+// ProcessEvents runs the tasks due by then, then advances the clock by the wait it was given (at least
+// one millisecond), so a waiting loop always comes to its end.
+class FakeClock : public ITickClock, public IEventPump {
+public:
+    std::int64_t TickCount() override { return Now; }
+    void ProcessEvents(int maxWaitMs) override;
+    void Advance(std::int64_t ms) { Now += ms; }
+    // Runs task inside the first ProcessEvents call at or after the given tick.
+    void At(std::int64_t tick, std::function<void()> task) { tasks_.push_back({tick, std::move(task)}); }
+
+    std::int64_t Now = 1000;
+    int ProcessCalls = 0;
+    std::vector<int> Waits;  // the maxWaitMs of each ProcessEvents call
+
+private:
+    struct Task {
+        std::int64_t tick;
+        std::function<void()> run;
+    };
+    std::vector<Task> tasks_;
+};
+
+class MemoryFileDialog : public IFileDialog {
+public:
+    // Each showing takes the next answer: a file name, or Cancel when the answer is empty.
+    void ShowOpen() override { Show("open"); }
+    void ShowSave() override { Show("save"); }
+    std::deque<std::string> Answers;
+    std::vector<std::string> Shown;  // "open" or "save", with the file name it was preset to
+
+private:
+    void Show(const std::string& kind);
+};
+
+class MemoryDesktop : public IDesktop {
+public:
+    bool OpenDocument(const std::string& path) override {
+        Opened.push_back(path);
+        return Result;
+    }
+    std::vector<std::string> Opened;
+    bool Result = true;
+};
+
+class MemoryFileSystem : public IFileSystem {
+public:
+    bool MakeFolder(const std::string& path) override;
+    std::string UserDataFolder() override { return DataFolder; }
+    std::vector<std::string> Folders;     // folders that exist
+    std::vector<std::string> ReadOnly;    // folders under which nothing can be created
+    std::string DataFolder = "/home/player/.local/share/Quorrel";
+};
+
+class MemoryMenus : public IMenus {
+public:
+    void Build(const std::vector<MenuSpec>& tree) override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    // The player chooses an item (or presses its shortcut): nothing happens when it is disabled.
+    void Click(int id);
+    // The item whose shortcut is the given text ("Ctrl+N"), or -1.
+    int ByShortcut(const std::string& shortcut) const;
+
+    std::vector<MenuSpec> Tree;
+    std::vector<int> SetOrder;  // ids in the order SetEnabled was called
+
+private:
+    struct State {
+        bool enabled = true;
+        bool checked = false;
+    };
+    const State& Find(int id) const;
+    std::map<int, State> state_;
+};
+
+// The main window with three memory grids that share one focus.
+class MemoryWindow : public IWindow {
+public:
+    explicit MemoryWindow(std::vector<std::string>* log = nullptr);
+    std::string Caption() const override { return caption_; }
+    void SetCaption(const std::string& caption) override { caption_ = caption; }
+    IGrid& Column() override { return column; }
+    IGrid& FreeCell() override { return freeCell; }
+    IGrid& HomeCell() override { return homeCell; }
+    IMenus& Menus() override { return menus; }
+    void Show() override { Shown = true; }
+    void Close() override { Closed = true; }
+    void UnloadOtherWindows() override { ++OtherWindowsUnloaded; }
+
+    FocusScope focus;
+    MemoryGrid column, freeCell, homeCell;
+    MemoryMenus menus;
+    bool Shown = false;
+    bool Closed = false;
+    int OtherWindowsUnloaded = 0;
+
+private:
+    std::string caption_ = "Quorrel";
+};
+
+}  // namespace quorrel

@@ -1,0 +1,165 @@
+// Beginning a game: shuffling and dealing, or laying out the saved table, and the wait that keeps the
+// window responsive.
+#include <chrono>
+#include <random>
+
+#include "app/GameScreen.h"
+#include "cards/CardMod.h"
+#include "files/Paths.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+constexpr int kCardRows = 19;      // rows 1 to 19 of the column grid hold cards
+constexpr int kColumns = 8;
+constexpr int kCells = 4;          // free cells, home cells
+constexpr int kColumnWidth = 500;  // twips
+constexpr int kCellWidth = 300;
+
+std::string WindowCaption(const std::string& fileName) {
+    return fileName + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName);
+}
+}  // namespace
+
+void GameScreen::BeginGame() {
+    Trap(ReportForm::Handler, " in BeginGame()", [&] {
+        const int thisGame = ++gamesBegun_;
+        TurnMenusOn();
+        State.UnsavedChanges = 0;
+        if (State.OpenedFromFile != 0) {
+            State.HomeCount = State.SavedGame.HomeCount;
+            Window.SetCaption(WindowCaption(ParseFilename(State.GameFileName)));
+        } else {
+            State.HomeCount = 0;
+            Window.SetCaption(WindowCaption(std::string(texts::UntitledGame)));
+            State.GameFileName = texts::UntitledGame;
+            StopSpeech();
+            Speak(texts::Shuffling);
+            Delay(20);
+            // Commands run during the wait: the window may have closed, or another game begun.
+            if (Unloaded || thisGame != gamesBegun_) return;
+        }
+        ForceColumnNumber = 0;
+        SilentColumnFocus = 0;
+        State.BottomCursor = -1;
+        State.LastSpokenCol = -1;
+        State.CardSelected = 0;
+        State.SelectedFrom = 3;
+        Column.SetVisible(true);
+        FreeCell.SetVisible(true);
+        HomeCell.SetVisible(true);
+        LoadGrid();
+        LoadFreeCells();
+        LoadHomeCells();
+        State.UnsavedChanges = -1;
+        Column.SetFocus();
+        State.GameInProgress = -1;
+    });
+}
+
+void GameScreen::LoadGrid() {
+    Trap(ReportForm::Handler, " in LoadGrid()", [&] {
+        State.Loading = -1;
+        Column.Clear();
+        Column.SetRowHeight(-1, -1);
+        Column.SetFixedCols(0);
+        Column.SetFixedRows(1);
+        Column.SetRows(kCardRows + 1);
+        Column.SetCols(kColumns);
+        for (int j = 0; j < kColumns; ++j) Column.SetColWidth(j, kColumnWidth);
+        for (int j = 0; j < kColumns; ++j) Column.SetTextMatrix(0, j, std::to_string(j + 1));
+        if (State.OpenedFromFile == 0) ShuffleDeck();
+        size_t i = 0;
+        for (int r = 1; r <= kCardRows; ++r) {
+            for (int j = 0; j < kColumns; ++j) {
+                if (State.OpenedFromFile != 0) {
+                    Column.SetTextMatrix(r, j, GameRecord::Trimmed(State.SavedGame.ColumnCards[static_cast<size_t>(r)][static_cast<size_t>(j)]));
+                } else if (i >= 52) {
+                    Column.SetTextMatrix(r, j, "");
+                } else {
+                    Column.SetTextMatrix(r, j, DetermineCard(State.Deck[i]));
+                    ++i;
+                }
+            }
+        }
+        State.Loading = 0;
+        ForceColumnNumber = -1;
+        Column.SetRow(1);
+        Column.SetCol(0);
+    });
+}
+
+namespace {
+// Free cells and home cells are shaped and filled alike.
+void LoadCells(GameState& state, IGrid& grid, const std::array<GameRecord::Slot, 5>& slots) {
+    state.Loading = -1;
+    grid.Clear();
+    grid.SetRowHeight(-1, -1);
+    grid.SetFixedCols(0);
+    grid.SetFixedRows(0);
+    grid.SetRows(1);
+    grid.SetCols(kCells);
+    for (int k = 0; k < kCells; ++k) grid.SetColWidth(k, kCellWidth);
+    for (int k = 0; k < kCells; ++k) {
+        grid.SetRow(0);
+        grid.SetCol(k);
+        grid.SetCellBackColor(grid.BackColor());
+        grid.SetCellForeColor(grid.ForeColor());
+        grid.SetText(state.OpenedFromFile != 0 ? GameRecord::Trimmed(slots[static_cast<size_t>(k)]) : std::string());
+    }
+    grid.SetRow(0);
+    grid.SetCol(0);
+    state.Loading = 0;
+}
+}  // namespace
+
+void GameScreen::LoadFreeCells() {
+    Trap(ReportForm::Handler, " in LoadFreeCells()", [&] { LoadCells(State, FreeCell, State.SavedGame.FreeCellCards); });
+}
+
+void GameScreen::LoadHomeCells() {
+    Trap(ReportForm::Handler, " in LoadHomeCells()", [&] { LoadCells(State, HomeCell, State.SavedGame.HomeCellCards); });
+}
+
+void GameScreen::ShuffleDeck() {
+    // Reseeded from the clock at every shuffle.
+    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32), std::random_device{}()};
+    std::mt19937 generator(seed);
+    for (size_t i = 0; i < 52; ++i) {
+        std::int16_t candidate = 0;
+        bool repeated = true;
+        while (repeated) {
+            // A single-precision fraction 0 <= x < 1 (24 random bits), and its whole part of x * 52 + 1.
+            const float x = static_cast<float>(generator() >> 8) / 16777216.0f;
+            candidate = static_cast<std::int16_t>(static_cast<int>(static_cast<double>(x) * 52.0) + 1);
+            repeated = false;
+            for (size_t k = 0; k < i; ++k) {
+                if (State.Deck[k] == candidate) {
+                    repeated = true;
+                    break;
+                }
+            }
+        }
+        State.Deck[i] = candidate;
+    }
+}
+
+void GameScreen::Delay(std::int16_t n) {
+    Trap(ReportForm::Module, " in Delay()", [&] {
+        const int product = n * 100;
+        if (product > INT16_MAX || product < INT16_MIN) throw errors::OverflowError();
+        const std::int64_t start = P.Clock.TickCount();
+        bool over = false;
+        while (!over) {
+            const std::int64_t now = P.Clock.TickCount();
+            over = now > start + product;
+            // Sleep in the pump until the wait is over or an event comes, so the wait does not spin.
+            P.Pump.ProcessEvents(over ? 0 : static_cast<int>(start + product + 1 - now));
+            if (Unloaded) break;  // the window closed during the wait
+        }
+    });
+}
+
+}  // namespace quorrel

@@ -1,0 +1,81 @@
+// Every text the program speaks or shows, in one place. Blanks and spellings are part of the texts.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace quorrel::texts {
+
+// Window and application.
+inline constexpr std::string_view ProgramName = "Quorrel";
+inline constexpr std::string_view CaptionSeparator = " - ";
+inline constexpr std::string_view UntitledGame = "Untitled.qrl";
+inline constexpr std::string_view GamesFolderName = "Games";
+inline constexpr std::string_view HelpFileName = "Quorr.html";
+inline constexpr std::string_view LabelFree = "Free";
+inline constexpr std::string_view LabelHome = "Home";
+inline constexpr std::string_view LabelColumns = "Columns";
+
+// Start-up.
+inline constexpr std::string_view WelcomeNewGame = "Press control n to start a new game! ";
+inline constexpr std::string_view WelcomeHelp = "Press F1 for help! ";
+inline constexpr std::string_view WelcomeKeys = "Press F2 to hear a list of keyboard commands! ";
+
+// Deal.
+inline constexpr std::string_view Shuffling = "Shuffeling cards, please wait!";
+
+// Questions. CR LF separates and ends the lines.
+inline constexpr std::string_view GameInProgress = "There is a game in progress.";
+inline constexpr std::string_view SaveBeforeNewGame = "Do you want to save this game before you start a new game?";
+inline constexpr std::string_view SaveBeforeExiting = "Do you want to save this game before exiting?";
+inline constexpr std::string_view CrLf = "\r\n";
+
+// Cell announcements.
+inline constexpr std::string_view Empty = " Empty ";
+inline constexpr std::string_view De = " de ";
+inline constexpr std::string_view Column = " Column ";
+inline constexpr std::string_view Selected = " selected ";
+inline constexpr std::string_view ColumnsGrid = " Columns ";
+inline constexpr std::string_view FreeCellsGrid = " Free Cells ";
+inline constexpr std::string_view HomeCellsGrid = " Home Cells ";
+
+// Rank words by rank value 1 (ace) to 13 (king). The four is a blank, "qat", U+2E72 and a blank.
+inline constexpr std::array<std::string_view, 13> RankWords = {
+    " ace ", " dhe ", " trois ", " qat\u2E72 ", " cinq ", " six ", " septs ",
+    " huits ", " neuf ", " dix ", " val\u00E9 ", " dames ", " rois "};
+
+// Suit words by suit letter.
+inline constexpr std::string_view SuitSpades = " Piques ";
+inline constexpr std::string_view SuitClubs = " Tr\u00E8fl ";
+inline constexpr std::string_view SuitHearts = " Coeurs ";
+inline constexpr std::string_view SuitDiamonds = " Carreaux ";
+
+// Menu captions ("&" marks the access key; trailing blanks are part of them).
+inline constexpr std::string_view MenuGame = "&Game";
+inline constexpr std::string_view MenuGameNew = "&New Game ";
+inline constexpr std::string_view MenuGameOpen = "&Open Game... ";
+inline constexpr std::string_view MenuGameSave = "&Save Game ";
+inline constexpr std::string_view MenuGameSaveAs = "S&ave Game As... ";
+inline constexpr std::string_view MenuGameExit = "E&xit Program";
+inline constexpr std::string_view MenuOptions = "&Options";
+inline constexpr std::string_view MenuOptionsFind = "&Find A Card... ";
+inline constexpr std::string_view MenuOptionsPreviousCard = "&Previous Card In Suite ";
+inline constexpr std::string_view MenuOptionsNextCard = "&Next Card In Suite ";
+inline constexpr std::string_view MenuOptionsPreviousBottom = "Previous Card In &Bottom Row ";
+inline constexpr std::string_view MenuOptionsNextBottom = "Next &Card In Bottom Row ";
+inline constexpr std::string_view MenuOptionsSpeakColumns = "&Speak Column Numbers ";
+inline constexpr std::string_view MenuHelp = "&Help";
+inline constexpr std::string_view MenuHelpContents = "&Help Topics F1";
+inline constexpr std::string_view MenuHelpAbout = "&About Quorrel";
+
+// The persistent setting.
+inline constexpr std::string_view SettingsApp = "Quorrel";
+inline constexpr std::string_view SettingsSection = "StartUp";
+inline constexpr std::string_view SettingsColumnsKey = "Columns";
+inline constexpr std::string_view Checked = "Checked";
+inline constexpr std::string_view Unchecked = "Unchecked";
+
+// Failure messages.
+inline constexpr std::string_view ErrorPrefix = "Error: ";
+
+}  // namespace quorrel::texts

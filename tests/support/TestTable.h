@@ -1,0 +1,52 @@
+// A whole game on the in-memory platform, built in one line for tests.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/GameScreen.h"
+#include "app/Menus.h"
+#include "app/Module1.h"
+#include "platform/Keys.h"
+#include "platform/memory/MemoryPlatform.h"
+
+namespace quorrel::test {
+
+struct TestTable {
+    std::vector<std::string> events;  // the grids' events, in order
+    MemoryWindow window{&events};
+    RecordingScreenReader reader;
+    FakeClock clock;
+    ScriptedMessageBox messages;
+    MemorySettings settings;
+    MemoryFileDialog fileDialog;
+    MemoryDesktop desktop;
+    MemoryFileSystem fileSystem;
+    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+    GameState state;
+    GameScreen screen{state, platform};
+
+    // The program starts: the window loads and the welcome is spoken.
+    void Start() { Main(screen); }
+    // Starts and deals a game (the two-second wait passes on the fake clock).
+    void StartAndDeal() {
+        Start();
+        window.menus.Click(mnuGameNew);
+    }
+    // A key as the player presses it: the window sees it first, then the focused grid; Tab moves the
+    // focus among the visible grids.
+    void Press(int key, int shift = 0);
+    // Replaces the table with the given columns (top card first), free cells and home cells, and puts
+    // the column cursor on row 1 of column 0 without a sound.
+    void LayOut(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& freeCells = {},
+                const std::vector<std::string>& homeCells = {});
+    MemoryGrid* Focused() { return window.focus.Focused; }
+    // The texts spoken since the last call of Heard (stops shown as "<stop>").
+    std::vector<std::string> Heard();
+
+private:
+    size_t heard_ = 0;
+};
+
+}  // namespace quorrel::test
