@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Menus.h"
+#include "platform/Keys.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -30,6 +31,12 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
     Column.Events.GotFocus = [this] { Column_GotFocus(); };
     FreeCell.Events.GotFocus = [this] { FreeCell_GotFocus(); };
     HomeCell.Events.GotFocus = [this] { HomeCell_GotFocus(); };
+    Column.Events.Click = [this] { Column_Click(); };
+    FreeCell.Events.Click = [this] { FreeCell_Click(); };
+    HomeCell.Events.Click = [this] { HomeCell_Click(); };
+    Column.Events.KeyDown = [this](int key, int shift) { Column_KeyDown(key, shift); };
+    FreeCell.Events.KeyDown = [this](int key, int shift) { FreeCell_KeyDown(key, shift); };
+    HomeCell.Events.KeyDown = [this](int key, int shift) { HomeCell_KeyDown(key, shift); };
     P.Reader.OnFailure = [this](const RunTimeError& error) { SpeechFailed(error); };
     // The file dialog's settings from the window's design.
     P.FileDialog.Filter = "FreeCell Game Files (*.qrl)|*.qrl";
@@ -118,8 +125,10 @@ void GameScreen::Form_Unload() {
     if (!done) Window.Close();  // after a failure the program ends at once
 }
 
-void GameScreen::Form_KeyDown(int /*KeyCode*/, int /*Shift*/) {
-    // The window's own keys (Escape, F2, F3, F4) come with the keyboard commands.
+void GameScreen::Form_KeyDown(int KeyCode, int /*Shift*/) {
+    Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
+        if (KeyCode == keys::Escape && State.CardSelected == -1) PutBack();
+    });
 }
 
 namespace {

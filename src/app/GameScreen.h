@@ -67,6 +67,20 @@ public:
     void HomeCell_GotFocus();
     void mnuOptionsSpeakColumns_Click();
 
+    // Picking up and dropping (Enter or a click on a cell), and the six moves.
+    void Column_Click();
+    void FreeCell_Click();
+    void HomeCell_Click();
+    void Column_KeyDown(int KeyCode, int Shift);
+    void FreeCell_KeyDown(int KeyCode, int Shift);
+    void HomeCell_KeyDown(int KeyCode, int Shift);
+    void MoveColumnToColumn();
+    void MoveColumnToFreeCell();
+    void MoveFreeCellToColumn();
+    void MoveFreeCellToFreeCell();
+    void MoveColumnToHomeCell();
+    void MoveFreeCellToHomeCell();
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
@@ -93,6 +107,12 @@ private:
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
     void AnnounceCell(IGrid& grid);
     bool AskToSave(std::string_view question);
+    void Refuse(std::string_view text, const std::string& cell);
+    void PickUp(IGrid& grid, std::int16_t from);
+    void DropOnColumn();
+    void MoveCard(IGrid& source, IGrid& destination, std::string_view suffix);
+    void CountCardHome();
+    void PutBack();
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

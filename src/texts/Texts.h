@@ -50,6 +50,28 @@ inline constexpr std::string_view SuitClubs = " Tr\u00E8fl ";
 inline constexpr std::string_view SuitHearts = " Coeurs ";
 inline constexpr std::string_view SuitDiamonds = " Carreaux ";
 
+// Picking up and dropping.
+inline constexpr std::string_view Unselected = " unselected ";
+inline constexpr std::string_view WasMoved = " was moved ";
+inline constexpr std::string_view CannotMoveEmptyCell = " Can not move an empty cell! ";
+inline constexpr std::string_view OnlyBottomCard = " Only the bottom card in a column can be moved! ";
+inline constexpr std::string_view ColumnCellMustBeEmpty =
+    " When moving a card to a column, the cell you are moving the card to must be empty.  ";
+inline constexpr std::string_view AlternatingColors =
+    " Cards placed in columns must be in alternating colors.  Choose another cell. ";
+inline constexpr std::string_view DescendingOrder =
+    " Cards placed in columns must be in descending order.  Choose another cell. ";
+inline constexpr std::string_view FreeCellEmpty = " You can not move an empty cell. ";
+inline constexpr std::string_view FreeCellMustBeEmpty = " When moving a card to a Free Cell, the cell must be empty.  ";
+inline constexpr std::string_view HomeCardsStay = " You can not move a card in a home cell once it is in a home cell. ";
+inline constexpr std::string_view FirstHomeCardAce = " The first card in a home cell must be an Ace.  ";
+inline constexpr std::string_view HomeSameSuit =
+    " When moving a card on to a card in the home cell, the cards must be of the same suite.  ";
+
+// The end of a game.
+inline constexpr std::string_view GameOver = "The game is over!";
+inline constexpr std::string_view PlayAgain = "Do you want to play again?";
+
 // Menu captions ("&" marks the access key; trailing blanks are part of them).
 inline constexpr std::string_view MenuGame = "&Game";
 inline constexpr std::string_view MenuGameNew = "&New Game ";

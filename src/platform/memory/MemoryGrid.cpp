@@ -74,6 +74,11 @@ void MemoryGrid::SetRowHeight(int row, int /*twips*/) {
     if (row < -1 || row >= rows_) throw errors::InvalidCall();
 }
 
+Color MemoryGrid::CellBackColorAt(int row, int col) const {
+    CheckCell(row, col);
+    return cells_[static_cast<size_t>(row * cols_ + col)].back;
+}
+
 int MemoryGrid::ColWidth(int col) const { return widths_.at(static_cast<size_t>(col)); }
 
 void MemoryGrid::SetRow(int row) {

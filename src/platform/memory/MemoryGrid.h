@@ -63,6 +63,8 @@ public:
     void LoseFocus();
 
     int ColWidth(int col) const;
+    // A cell's own background colour, read without moving the cursor.
+    Color CellBackColorAt(int row, int col) const;
     const std::string& Name() const { return name_; }
 
 private:
