@@ -4,7 +4,6 @@
 #include <new>
 
 #include "app/Menus.h"
-#include "platform/Keys.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -125,12 +124,6 @@ void GameScreen::Form_Unload() {
     if (!done) Window.Close();  // after a failure the program ends at once
 }
 
-void GameScreen::Form_KeyDown(int KeyCode, int /*Shift*/) {
-    Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
-        if (KeyCode == keys::Escape && State.CardSelected == -1) PutBack();
-    });
-}
-
 namespace {
 // The game commands, in the order both procedures set them.
 constexpr MenuId kGameCommands[] = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
@@ -156,6 +149,11 @@ void GameScreen::MenuClick(int id) {
     switch (id) {
     case mnuGameNew: mnuGameNew_Click(); break;
     case mnuGameExit: mnuGameExit_Click(); break;
+    case mnuOptionsFind: mnuOptionsFind_Click(); break;
+    case mnuOptionsPreviousCard: mnuOptionsPreviousCard_Click(); break;
+    case mnuOptionsNextCard: mnuOptionsNextCard_Click(); break;
+    case mnuOptionsPreviousBottom: mnuOptionsPreviousBottom_Click(); break;
+    case mnuOptionsNextBottom: mnuOptionsNextBottom_Click(); break;
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     default: break;  // the other commands come with their own parts of the game
     }

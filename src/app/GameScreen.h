@@ -81,6 +81,21 @@ public:
     void MoveColumnToHomeCell();
     void MoveFreeCellToHomeCell();
 
+    // Finding a card and the reading commands.
+    void mnuOptionsFind_Click();
+    void FindCard(const std::string& target);
+    void ReadFreeCells();
+    void ReadHomeCells();
+    void ReadBottomRow();
+    void ReadBottomRowForward();
+    void ReadBottomCard(int column);
+    void ReadPreviousCard();
+    void ReadNextCard();
+    void mnuOptionsPreviousCard_Click();
+    void mnuOptionsNextCard_Click();
+    void mnuOptionsPreviousBottom_Click();
+    void mnuOptionsNextBottom_Click();
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
@@ -113,6 +128,9 @@ private:
     void MoveCard(IGrid& source, IGrid& destination, std::string_view suffix);
     void CountCardHome();
     void PutBack();
+    void SpeakKeyList();
+    void ReadCells(IGrid& grid, std::string_view gridName, std::string_view allEmpty);
+    void ReadNeighbourCard(int step);
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

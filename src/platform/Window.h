@@ -2,9 +2,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Dialogs.h"
 #include "platform/Grid.h"
 
 namespace quorrel {
@@ -53,6 +55,9 @@ public:
     virtual void Close() = 0;
     // Closes every other window of the program (dialogs), the most recent first.
     virtual void UnloadOtherWindows() = 0;
+    // The dialogs, created for one showing each and owned by the caller; their owner is this window.
+    virtual std::unique_ptr<IFindView> CreateFindDialog() = 0;
+    virtual std::unique_ptr<IAboutView> CreateAboutDialog() = 0;
 };
 
 }  // namespace quorrel

@@ -6,11 +6,6 @@
 
 namespace quorrel {
 
-namespace {
-// A number as the program speaks it: a leading blank where the sign would stand.
-std::string SignedNumber(int n) { return (n < 0 ? "" : " ") + std::to_string(n); }
-}  // namespace
-
 std::string GameScreen::GetCardValueString(const std::string& code) {
     if (code.size() == 2) {
         static constexpr std::string_view kRanks = "23456789JQKA";
@@ -54,7 +49,7 @@ void GameScreen::Column_RowColChange() {
         const int col = Column.Col();
         if (col != State.LastSpokenCol || ForceColumnNumber == -1) {
             if (Menus.IsChecked(mnuOptionsSpeakColumns)) {
-                Speak(std::string(texts::Column) + SignedNumber(col + 1));
+                Speak(std::string(texts::Column) + texts::SpokenNumber(col + 1));
                 ForceColumnNumber = 0;
             }
             State.LastSpokenCol = static_cast<std::int16_t>(col);

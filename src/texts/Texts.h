@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace quorrel::texts {
@@ -72,6 +73,45 @@ inline constexpr std::string_view HomeSameSuit =
 inline constexpr std::string_view GameOver = "The game is over!";
 inline constexpr std::string_view PlayAgain = "Do you want to play again?";
 
+// The key list (F2), eleven texts. The F3 and F4 texts have no trailing blank.
+inline constexpr std::array<std::string_view, 11> KeyList = {
+    "Use the tab key to move between the 3 grids. ",
+    "To move a card, press the enter key on the card to select it, then move to the destination and press the "
+    "enter key to drop it. ",
+    "Press the Escape key to unselect a card you have selected to move. ",
+    "Use the up, down, left, and right arrow keys to move around inside the 3 grids. ",
+    "Press F3 to read the contents of the Free Cells.",
+    "Press F4 to read the contents of the Home Cells.",
+    "Press F5 to move to the previous card in the bottom row of the columns. ",
+    "Press F6 to move to the next card in the bottom row of the columns. ",
+    "Press f7 to move to the previous card in the same suit. ",
+    "Press f8 to move to the next card in the same suit. ",
+    "Press control f to find a particular card. ",
+};
+
+// Reading commands.
+inline constexpr std::string_view AllFreeCellsEmpty = " All Free Cells are empty. ";
+inline constexpr std::string_view AllHomeCellsEmpty = " All Home Cells are empty. ";
+inline constexpr std::string_view Cell = " Cell ";
+inline constexpr std::string_view IsEmpty = " is empty! ";
+inline constexpr std::string_view MustBeInColumns = "You must be in the Columns grid to use this function.  ";
+inline constexpr std::string_view MustBeOnACard = " You must move to a cell containing a card for this function to work. ";
+
+// Finding a card.
+inline constexpr std::string_view AlreadyPlayed = " Has already been played. ";
+inline constexpr std::string_view FindCaption = "Find A Card";
+inline constexpr std::string_view FindCardsLabel = "Cards";
+inline constexpr std::string_view FindSuitesLabel = "Suites";
+inline constexpr std::string_view FindButton = "&Find";
+inline constexpr std::string_view CancelButton = "&Cancel";
+// The two lists: the position decides the code.
+inline constexpr std::array<std::string_view, 13> FindCardEntries = {
+    "Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Val\u00E9", "Dames", "Rois"};
+inline constexpr std::array<std::string_view, 13> FindCardRanks = {
+    "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+inline constexpr std::array<std::string_view, 4> FindSuiteEntries = {"Tr\u00E8fl", "Carreaux", "Coeurs", "Piques"};
+inline constexpr std::array<std::string_view, 4> FindSuiteLetters = {"C", "D", "H", "S"};
+
 // Menu captions ("&" marks the access key; trailing blanks are part of them).
 inline constexpr std::string_view MenuGame = "&Game";
 inline constexpr std::string_view MenuGameNew = "&New Game ";
@@ -96,6 +136,9 @@ inline constexpr std::string_view SettingsSection = "StartUp";
 inline constexpr std::string_view SettingsColumnsKey = "Columns";
 inline constexpr std::string_view Checked = "Checked";
 inline constexpr std::string_view Unchecked = "Unchecked";
+
+// A number as the program speaks it: a leading blank where the sign would stand (3 is " 3").
+inline std::string SpokenNumber(int n) { return (n < 0 ? "" : " ") + std::to_string(n); }
 
 // Failure messages.
 inline constexpr std::string_view ErrorPrefix = "Error: ";

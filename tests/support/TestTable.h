@@ -41,6 +41,8 @@ struct TestTable {
     // the column cursor on row 1 of column 0 without a sound.
     void LayOut(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& freeCells = {},
                 const std::vector<std::string>& homeCells = {});
+    // A menu shortcut key ("F6", "Ctrl+F"): runs its item when the item is enabled.
+    void Shortcut(const std::string& keys) { window.menus.Click(window.menus.ByShortcut(keys)); }
     MemoryGrid* Focused() { return window.focus.Focused; }
     // The texts spoken since the last call of Heard (stops shown as "<stop>").
     std::vector<std::string> Heard();

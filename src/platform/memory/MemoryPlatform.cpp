@@ -130,3 +130,39 @@ MemoryWindow::MemoryWindow(std::vector<std::string>* log)
 }
 
 }  // namespace quorrel
+
+namespace quorrel {
+
+void MemoryFindView::ShowModal() {
+    MemoryGrid* hadFocus = focus_.Focused;
+    focus_.Focused = nullptr;
+    open_ = true;
+    if (Load) Load();
+    if (script_) script_(*this);
+    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
+    if (hadFocus && hadFocus->Visible()) hadFocus->SetFocus();
+}
+
+void MemoryFindView::CloseFrame() {
+    if (FrameClose) FrameClose();
+    open_ = false;
+}
+
+void MemoryAboutView::ShowModal() {
+    open_ = true;
+    if (Load) Load();
+    if (script_) script_(*this);
+    if (open_) PressOk();
+}
+
+std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
+    ++DialogsShown;
+    return std::make_unique<MemoryFindView>(focus, FindScript);
+}
+
+std::unique_ptr<IAboutView> MemoryWindow::CreateAboutDialog() {
+    ++DialogsShown;
+    return std::make_unique<MemoryAboutView>(AboutScript);
+}
+
+}  // namespace quorrel

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,59 @@ private:
     std::map<int, State> state_;
 };
 
+// The Find dialog. While it is shown the grids have no focus; when it closes, the grid that had the
+// focus gets it back (raising its focus event), as with a real modal dialog.
+class MemoryFindView : public IFindView {
+public:
+    MemoryFindView(FocusScope& focus, std::function<void(MemoryFindView&)> script)
+        : focus_(focus), script_(std::move(script)) {}
+    void AddCard(const std::string& entry) override { Cards.push_back(entry); }
+    void AddSuite(const std::string& entry) override { Suites.push_back(entry); }
+    void SetCardIndex(int index) override { cardIndex_ = index; }
+    void SetSuiteIndex(int index) override { suiteIndex_ = index; }
+    int CardIndex() const override { return cardIndex_; }
+    int SuiteIndex() const override { return suiteIndex_; }
+    void ShowModal() override;
+    void Unload() override { open_ = false; }
+
+    // What the player does while it is open.
+    void Choose(int card, int suite) {
+        cardIndex_ = card;
+        suiteIndex_ = suite;
+    }
+    void PressFind() { if (FindClick) FindClick(); }
+    void PressCancel() { if (CancelClick) CancelClick(); }
+    void CloseFrame();
+    bool IsOpen() const { return open_; }
+
+    std::vector<std::string> Cards, Suites;
+
+private:
+    FocusScope& focus_;
+    std::function<void(MemoryFindView&)> script_;
+    int cardIndex_ = -1, suiteIndex_ = -1;
+    bool open_ = false;
+};
+
+class MemoryAboutView : public IAboutView {
+public:
+    explicit MemoryAboutView(std::function<void(MemoryAboutView&)> script) : script_(std::move(script)) {}
+    void SetTitle(const std::string& text) override { Title = text; }
+    void SetVersion(const std::string& text) override { Version = text; }
+    void SetDescription(const std::string& text) override { Description = text; }
+    void SetDisclaimer(const std::string& text) override { Disclaimer = text; }
+    void ShowModal() override;
+    void Unload() override { open_ = false; }
+    void PressOk() { if (OkClick) OkClick(); }
+    bool IsOpen() const { return open_; }
+
+    std::string Title, Version, Description, Disclaimer;
+
+private:
+    std::function<void(MemoryAboutView&)> script_;
+    bool open_ = false;
+};
+
 // The main window with three memory grids that share one focus.
 class MemoryWindow : public IWindow {
 public:
@@ -155,6 +209,8 @@ public:
     void Show() override { Shown = true; }
     void Close() override { Closed = true; }
     void UnloadOtherWindows() override { ++OtherWindowsUnloaded; }
+    std::unique_ptr<IFindView> CreateFindDialog() override;
+    std::unique_ptr<IAboutView> CreateAboutDialog() override;
 
     FocusScope focus;
     MemoryGrid column, freeCell, homeCell;
@@ -162,6 +218,10 @@ public:
     bool Shown = false;
     bool Closed = false;
     int OtherWindowsUnloaded = 0;
+    // What the player does in each showing of a dialog; without a script the dialog is cancelled.
+    std::function<void(MemoryFindView&)> FindScript;
+    std::function<void(MemoryAboutView&)> AboutScript;
+    int DialogsShown = 0;
 
 private:
     std::string caption_ = "Quorrel";

@@ -1,0 +1,31 @@
+// The keys the main window handles itself, before the focused grid sees them.
+#include "app/GameScreen.h"
+#include "platform/Keys.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+void GameScreen::Form_KeyDown(int KeyCode, int Shift) {
+    Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
+        switch (KeyCode) {
+        case keys::Escape:
+            if (State.CardSelected == -1) PutBack();
+            break;
+        case keys::F2: SpeakKeyList(); break;
+        case keys::F3:
+            if (Shift == 0 && State.GameInProgress == -1) ReadFreeCells();
+            break;
+        case keys::F4:
+            if (Shift == 0 && State.GameInProgress == -1) ReadHomeCells();
+            break;
+        default: break;
+        }
+    });
+}
+
+void GameScreen::SpeakKeyList() {
+    StopSpeech();
+    for (std::string_view text : texts::KeyList) Speak(text);
+}
+
+}  // namespace quorrel
