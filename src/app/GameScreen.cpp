@@ -38,8 +38,8 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
     HomeCell.Events.KeyDown = [this](int key, int shift) { HomeCell_KeyDown(key, shift); };
     P.Reader.OnFailure = [this](const RunTimeError& error) { SpeechFailed(error); };
     // The file dialog's settings from the window's design.
-    P.FileDialog.Filter = "FreeCell Game Files (*.qrl)|*.qrl";
-    P.FileDialog.DefaultExt = "QRL";
+    P.FileDialog.Filter = texts::GameFileFilter;
+    P.FileDialog.DefaultExt = texts::GameFileDefaultExt;
 }
 
 void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeError& error) {
@@ -83,20 +83,20 @@ void GameScreen::Form_Load() {
     TurnMenusOff();
 }
 
-// Asks the save question when a changed game is on the table; Yes saves. False when the save failed.
-bool GameScreen::AskToSave(std::string_view question) {
+// Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
+// so that the command stops and the game stays on the table.
+bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question) {
     if (State.GameInProgress != -1 || State.UnsavedChanges != -1) return true;
-    const std::string text = std::string(texts::GameInProgress) + std::string(texts::CrLf) + std::string(question) +
+    const std::string text = std::string(firstLine) + std::string(texts::CrLf) + std::string(question) +
                              std::string(texts::CrLf);
-    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) {
-        // Saving comes with the game files.
-    }
+    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes)
+        return SaveGame() != SaveResult::Failed;
     return true;
 }
 
 void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
-        if (!AskToSave(texts::SaveBeforeNewGame)) return;
+        if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
         State.OpenedFromFile = 0;
         Column.SetVisible(false);
         FreeCell.SetVisible(false);
@@ -110,18 +110,26 @@ void GameScreen::mnuGameExit_Click() {
 }
 
 void GameScreen::UnloadMainWindow() {
-    Form_Unload();
-    Window.Close();
+    if (Form_Unload()) Window.Close();
 }
 
-void GameScreen::Form_Unload() {
-    if (Unloaded) return;  // the window is already on its way out
+bool GameScreen::Form_Unload() {
+    if (Unloaded) return true;  // the window is already on its way out
     Unloaded = true;
+    bool close = true;
     const bool done = Trap(ReportForm::Handler, " in Form_Unload()", [&] {
-        AskToSave(texts::SaveBeforeExiting);
+        if (!AskToSave(texts::GameInProgress, texts::SaveBeforeExiting)) {
+            close = false;
+            return;
+        }
         Window.UnloadOtherWindows();
     });
+    if (!close) {
+        Unloaded = false;
+        return false;
+    }
     if (!done) Window.Close();  // after a failure the program ends at once
+    return true;
 }
 
 namespace {
@@ -148,6 +156,9 @@ void GameScreen::TurnMenusOff() {
 void GameScreen::MenuClick(int id) {
     switch (id) {
     case mnuGameNew: mnuGameNew_Click(); break;
+    case mnuGameOpen: mnuGameOpen_Click(); break;
+    case mnuGameSave: mnuGameSave_Click(); break;
+    case mnuGameSaveAs: mnuGameSaveAs_Click(); break;
     case mnuGameExit: mnuGameExit_Click(); break;
     case mnuOptionsFind: mnuOptionsFind_Click(); break;
     case mnuOptionsPreviousCard: mnuOptionsPreviousCard_Click(); break;

@@ -30,7 +30,8 @@ public:
 
     // Start-up, new game and closing.
     void Form_Load();
-    void Form_Unload();
+    // False when the closing was stopped: a save the player asked for failed.
+    bool Form_Unload();
     void Form_KeyDown(int KeyCode, int Shift);
     void mnuGameNew_Click();
     void mnuGameExit_Click();
@@ -96,6 +97,17 @@ public:
     void mnuOptionsPreviousBottom_Click();
     void mnuOptionsNextBottom_Click();
 
+    // Game files.
+    enum class SaveResult { Saved, Cancelled, Failed };
+    void mnuGameOpen_Click();
+    void mnuGameSave_Click();
+    void mnuGameSaveAs_Click();
+    SaveResult SaveGame();
+    SaveResult SaveGameAs();
+    // True when a game was opened.
+    bool OpenGame();
+    void SaveGameBoard();
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
@@ -121,7 +133,9 @@ private:
     bool CellIsSelected(const IGrid& grid) const;
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
     void AnnounceCell(IGrid& grid);
-    bool AskToSave(std::string_view question);
+    bool AskToSave(std::string_view firstLine, std::string_view question);
+    void WriteRecord(const std::string& path);
+    void ChooseGameFile(bool save);
     void Refuse(std::string_view text, const std::string& cell);
     void PickUp(IGrid& grid, std::int16_t from);
     void DropOnColumn();

@@ -29,6 +29,8 @@ inline constexpr std::string_view Shuffling = "Shuffeling cards, please wait!";
 inline constexpr std::string_view GameInProgress = "There is a game in progress.";
 inline constexpr std::string_view SaveBeforeNewGame = "Do you want to save this game before you start a new game?";
 inline constexpr std::string_view SaveBeforeExiting = "Do you want to save this game before exiting?";
+inline constexpr std::string_view GameInProgressOpen = "There is a game in progress. ";
+inline constexpr std::string_view SaveBeforeOpening = "Do you want to save this game before you open a new game? ";
 inline constexpr std::string_view CrLf = "\r\n";
 
 // Cell announcements.
@@ -111,6 +113,15 @@ inline constexpr std::array<std::string_view, 13> FindCardRanks = {
     "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
 inline constexpr std::array<std::string_view, 4> FindSuiteEntries = {"Tr\u00E8fl", "Carreaux", "Coeurs", "Piques"};
 inline constexpr std::array<std::string_view, 4> FindSuiteLetters = {"C", "D", "H", "S"};
+
+// Game files.
+inline constexpr std::string_view GameFileFilter = "FreeCell Game Files (*.qrl)|*.qrl";
+inline constexpr std::string_view GameFileDefaultExt = "QRL";
+inline constexpr std::string_view GameFileExtension = ".qrl";
+inline constexpr std::string_view WasSaved = " was saved! ";
+inline constexpr std::string_view NeedsExtension = "A game file must have the .qrl extension.  ";
+inline constexpr std::string_view ExtensionExample = "For example, Game1.qrl";
+inline constexpr std::string_view NotAGame = " is not a Quorrel game: ";
 
 // Menu captions ("&" marks the access key; trailing blanks are part of them).
 inline constexpr std::string_view MenuGame = "&Game";

@@ -84,6 +84,54 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
     return true;
 }
 
+void MemoryFileSystem::Step(const std::string& step) {
+    Steps.push_back(step);
+    if (step == FailAt) {
+        FailAt.clear();
+        throw RunTimeError(errors::DeviceIOError, "Device I/O error");
+    }
+}
+
+std::vector<char> MemoryFileSystem::ReadFile(const std::string& path) {
+    Step("read");
+    auto it = Files.find(path);
+    if (it == Files.end()) throw RunTimeError(errors::FileNotFound, "File not found");
+    return it->second;
+}
+
+int MemoryFileSystem::CreateBeside(const std::string& target, std::string& newPath) {
+    Step("create");
+    newPath = target + ".new" + std::to_string(next_);
+    Files[newPath] = {};
+    open_[next_] = newPath;
+    return next_++;
+}
+
+void MemoryFileSystem::Write(int handle, const std::vector<char>& bytes) {
+    Step("write");
+    auto& file = Files.at(open_.at(handle));
+    file.insert(file.end(), bytes.begin(), bytes.end());
+}
+
+void MemoryFileSystem::Flush(int handle) {
+    Step("flush");
+    open_.at(handle);
+}
+
+void MemoryFileSystem::Close(int handle) {
+    open_.erase(handle);
+    Step("close");
+}
+
+void MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+    Step("rename");
+    auto node = Files.extract(from);
+    if (node.empty()) throw RunTimeError(errors::FileNotFound, "File not found");
+    Files.erase(to);
+    node.key() = to;
+    Files.insert(std::move(node));
+}
+
 void MemoryMenus::Build(const std::vector<MenuSpec>& tree) {
     Tree = tree;
     state_.clear();

@@ -110,13 +110,32 @@ public:
     bool Result = true;
 };
 
+// Folders and files held in memory. A step named in FailAt fails once, when it is next reached:
+// "read", "create", "write", "flush", "close" or "rename".
 class MemoryFileSystem : public IFileSystem {
 public:
     bool MakeFolder(const std::string& path) override;
     std::string UserDataFolder() override { return DataFolder; }
+    bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
+    std::vector<char> ReadFile(const std::string& path) override;
+    int CreateBeside(const std::string& target, std::string& newPath) override;
+    void Write(int handle, const std::vector<char>& bytes) override;
+    void Flush(int handle) override;
+    void Close(int handle) override;
+    void Rename(const std::string& from, const std::string& to) override;
+    void Remove(const std::string& path) noexcept override { Files.erase(path); }
+
     std::vector<std::string> Folders;     // folders that exist
     std::vector<std::string> ReadOnly;    // folders under which nothing can be created
     std::string DataFolder = "/home/player/.local/share/Quorrel";
+    std::map<std::string, std::vector<char>> Files;
+    std::string FailAt;
+    std::vector<std::string> Steps;  // the steps taken, in order
+
+private:
+    void Step(const std::string& step);
+    std::map<int, std::string> open_;
+    int next_ = 3;
 };
 
 class MemoryMenus : public IMenus {

@@ -1,0 +1,149 @@
+// Game files: Open, Save and Save As, the copy of the table into the record, and the crash-safe write.
+#include "app/GameScreen.h"
+#include "files/Paths.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+bool HasGameExtension(const std::string& name) {
+    const std::string_view ext = texts::GameFileExtension;
+    return name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
+}
+}  // namespace
+
+void GameScreen::mnuGameOpen_Click() {
+    Trap(ReportForm::Handler, " in mnuGameOpen_Click()", [&] {
+        if (!AskToSave(texts::GameInProgressOpen, texts::SaveBeforeOpening)) return;
+        const auto before = State.OpenedFromFile;
+        State.OpenedFromFile = 1;
+        // When no game was opened (Cancel, or a file that is no game), a later "play again" must not
+        // lay out a record that was never opened.
+        if (!OpenGame()) State.OpenedFromFile = before;
+    });
+}
+
+void GameScreen::mnuGameSave_Click() {
+    Trap(ReportForm::Handler, " in mnuGameSave_Click()", [&] { SaveGame(); });
+}
+
+void GameScreen::mnuGameSaveAs_Click() {
+    Trap(ReportForm::Handler, " in mnuGameSaveAs_Click()", [&] { SaveGameAs(); });
+}
+
+// Shows the open or save dialog until the player confirms a name ending in ".qrl"; Cancel raises
+// the dialog's cancel error.
+void GameScreen::ChooseGameFile(bool save) {
+    for (;;) {
+        P.FileDialog.CancelError = true;
+        if (save) P.FileDialog.ShowSave();
+        else P.FileDialog.ShowOpen();
+        if (HasGameExtension(P.FileDialog.FileName)) return;
+        P.MsgBox.Show(std::string(texts::NeedsExtension) + std::string(texts::CrLf) + std::string(texts::ExtensionExample),
+                      MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+    }
+}
+
+bool GameScreen::OpenGame() {
+    bool opened = false;
+    Trap(ReportForm::GameFile, " in OpenGame()", [&] {
+        ChooseGameFile(false);
+        const std::string path = P.FileDialog.FileName;
+        if (path.empty()) return;
+        // The record is read whole and checked before it replaces the one in memory.
+        GameRecord record;
+        const std::string problem = GameRecord::Read(P.FileSystem.ReadFile(path), record);
+        if (!problem.empty())
+            throw RunTimeError(errors::BadFileFormat, ParseFilename(path) + std::string(texts::NotAGame) + problem + ".");
+        State.SavedGame = record;
+        Column.SetVisible(false);
+        FreeCell.SetVisible(false);
+        HomeCell.SetVisible(false);
+        State.GameFileName = path;
+        opened = true;
+        BeginGame();
+    });
+    return opened;
+}
+
+GameScreen::SaveResult GameScreen::SaveGame() {
+    if (ParseFilename(State.GameFileName) == texts::UntitledGame) return SaveGameAs();
+    SaveResult result = SaveResult::Failed;
+    Trap(ReportForm::GameFile, " in SaveGame()", [&] {
+        SaveGameBoard();
+        WriteRecord(State.GameFileName);
+        Speak(ParseFilename(State.GameFileName) + std::string(texts::WasSaved));
+        State.UnsavedChanges = 0;
+        result = SaveResult::Saved;
+    });
+    return result;
+}
+
+GameScreen::SaveResult GameScreen::SaveGameAs() {
+    SaveResult result = SaveResult::Failed;
+    Trap(ReportForm::GameFile, " in SaveGameAs()", [&] {
+        P.FileDialog.FileName = ParseFilename(State.GameFileName);
+        try {
+            ChooseGameFile(true);
+        } catch (const RunTimeError& error) {
+            if (error.Number != errors::CancelError) throw;
+            result = SaveResult::Cancelled;
+            return;
+        }
+        SaveGameBoard();
+        const std::string path = P.FileDialog.FileName;
+        WriteRecord(path);
+        // The name changes only once the game is in the file.
+        State.GameFileName = path;
+        Window.SetCaption(ParseFilename(path) + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName));
+        State.UnsavedChanges = 0;
+        result = SaveResult::Saved;
+    });
+    return result;
+}
+
+void GameScreen::SaveGameBoard() {
+    Trap(ReportForm::GameFile, " in SaveGameBoard()", [&] {
+        auto& record = State.SavedGame;
+        for (int row = 1; row <= 19; ++row)
+            for (int col = 0; col < 8; ++col)
+                GameRecord::Store(record.ColumnCards[static_cast<size_t>(row)][static_cast<size_t>(col)],
+                                  Column.TextMatrix(row, col));
+        for (int k = 0; k < 4; ++k) {
+            GameRecord::Store(record.FreeCellCards[static_cast<size_t>(k)], FreeCell.TextMatrix(0, k));
+            GameRecord::Store(record.HomeCellCards[static_cast<size_t>(k)], HomeCell.TextMatrix(0, k));
+        }
+        record.HomeCount = State.HomeCount;
+    });
+}
+
+// Writes the record as the file's first 599 bytes, keeping any bytes a longer file had after them.
+// The new content goes to a file beside the target, which replaces it only once it is whole on disk.
+void GameScreen::WriteRecord(const std::string& path) {
+    std::vector<char> bytes = State.SavedGame.Bytes();
+    if (P.FileSystem.FileExists(path)) {
+        const std::vector<char> old = P.FileSystem.ReadFile(path);
+        if (old.size() > bytes.size()) bytes.insert(bytes.end(), old.begin() + static_cast<std::ptrdiff_t>(bytes.size()), old.end());
+    }
+    std::string newPath;
+    const int handle = P.FileSystem.CreateBeside(path, newPath);
+    bool open = true;
+    try {
+        P.FileSystem.Write(handle, bytes);
+        P.FileSystem.Flush(handle);
+        open = false;
+        P.FileSystem.Close(handle);
+        P.FileSystem.Rename(newPath, path);
+    } catch (...) {
+        if (open) {
+            try {
+                P.FileSystem.Close(handle);
+            } catch (...) {
+            }
+        }
+        P.FileSystem.Remove(newPath);
+        throw;
+    }
+}
+
+}  // namespace quorrel
