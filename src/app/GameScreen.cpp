@@ -166,7 +166,9 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsPreviousBottom: mnuOptionsPreviousBottom_Click(); break;
     case mnuOptionsNextBottom: mnuOptionsNextBottom_Click(); break;
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
-    default: break;  // the other commands come with their own parts of the game
+    case mnuHelpContents: mnuHelpContents_Click(); break;
+    case mnuHelpAbout: mnuHelpAbout_Click(); break;
+    default: break;
     }
 }
 

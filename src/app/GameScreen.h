@@ -108,6 +108,11 @@ public:
     bool OpenGame();
     void SaveGameBoard();
 
+    // Help and About.
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    void RunHelp(const std::string& document);
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);

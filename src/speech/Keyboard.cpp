@@ -11,6 +11,7 @@ void GameScreen::Form_KeyDown(int KeyCode, int Shift) {
         case keys::Escape:
             if (State.CardSelected == -1) PutBack();
             break;
+        case keys::F1: mnuHelpContents_Click(); break;  // the desktop's help key opens the same help
         case keys::F2: SpeakKeyList(); break;
         case keys::F3:
             if (Shift == 0 && State.GameInProgress == -1) ReadFreeCells();

@@ -123,6 +123,17 @@ inline constexpr std::string_view NeedsExtension = "A game file must have the .q
 inline constexpr std::string_view ExtensionExample = "For example, Game1.qrl";
 inline constexpr std::string_view NotAGame = " is not a Quorrel game: ";
 
+// Help and About.
+inline constexpr std::string_view AboutCaption = "About Quorrel";
+inline constexpr std::string_view AboutTitlePrefix = "About ";
+inline constexpr std::string_view VersionPrefix = "Version ";
+inline constexpr std::string_view AboutWebSite =
+    "Quorrel is FreeCell for players who listen instead of look. News, help and updates: https://quorrel.invalid/";
+inline constexpr std::string_view AboutCopyright =
+    "Copyright (C) 2026 the Quorrel developers. Quorrel comes with no warranty.";
+inline constexpr std::string_view OkButton = "OK";
+inline constexpr std::string_view NoHelpViewer = "quorrel: the help could not be opened: ";
+
 // Menu captions ("&" marks the access key; trailing blanks are part of them).
 inline constexpr std::string_view MenuGame = "&Game";
 inline constexpr std::string_view MenuGameNew = "&New Game ";
