@@ -1,0 +1,96 @@
+// Quorrel's entry point: reads the command line, builds the platform and hands over to the game.
+#include <QApplication>
+#include <QMetaObject>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/GameScreen.h"
+#include "app/Module1.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtServices.h"
+#include "platform/speechd/LogScreenReader.h"
+#include "platform/speechd/SpeechDispatcherReader.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quorrel [OPTION]\n"
+    "A FreeCell solitaire played with the keyboard and heard through speech.\n"
+    "\n"
+    "  --speech=speechd     speak through speech-dispatcher (the default)\n"
+    "  --speech=log:PATH    write every spoken text as a line to PATH (- for standard output)\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n";
+
+struct Options {
+    std::string speech = "speechd";
+};
+
+// Returns the exit status to end with at once, or -1 to go on.
+int ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "quorrel " << QUORREL_VERSION_MAJOR << "." << QUORREL_VERSION_MINOR << "."
+                      << QUORREL_VERSION_PATCH << "\n";
+            return 0;
+        }
+        if (arg.rfind("--speech=", 0) == 0) {
+            options.speech = arg.substr(std::strlen("--speech="));
+            if (options.speech == "speechd" || (options.speech.rfind("log:", 0) == 0 && options.speech.size() > 4))
+                continue;
+        }
+        std::cerr << "quorrel: unknown option '" << arg << "'\n" << kUsage;
+        return 2;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (const int status = ParseOptions(argc, argv, options); status >= 0) return status;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Quorrel");
+
+    std::unique_ptr<quorrel::IScreenReader> reader;
+    try {
+        if (options.speech == "speechd") {
+            reader = std::make_unique<quorrel::SpeechDispatcherReader>([](std::function<void()> call) {
+                QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+            });
+        } else {
+            reader = std::make_unique<quorrel::LogScreenReader>(options.speech.substr(4));
+        }
+    } catch (const quorrel::RunTimeError& error) {
+        std::cerr << "quorrel: " << error.Description << "\n" << kUsage;
+        return 2;
+    }
+
+    quorrel::QtMainWindow window;
+    quorrel::QtClock clock;
+    quorrel::QtMessageBox messageBox(&window);
+    quorrel::QtSettings settings;
+    quorrel::QtFileDialog fileDialog(&window);
+    quorrel::QtDesktop desktop;
+    quorrel::PosixFileSystem fileSystem;
+    quorrel::Platform platform{window,     *reader,  clock,      clock,      messageBox,
+                               settings,   fileDialog, desktop,  fileSystem,
+                               QCoreApplication::applicationDirPath().toStdString()};
+    quorrel::GameState state;
+    quorrel::GameScreen screen(state, platform);
+    window.OnKeyPreview = [&screen](int key, int shift) { screen.Form_KeyDown(key, shift); };
+    window.OnUnload = [&screen] { return screen.Form_Unload(); };
+
+    quorrel::Main(screen);
+    return QApplication::exec();
+}

@@ -1,0 +1,146 @@
+// The Qt forms of the Find and About dialogs.
+#include "platform/qt/QtDialogs.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+// Dialogs are laid out in twips, 1440 to the inch.
+int Px(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Px(widget, left), Px(widget, top), Px(widget, width), Px(widget, height));
+}
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+QtFindDialog::QtFindDialog(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(Q(texts::FindCaption));
+    resize(Px(this, 4500), Px(this, 4005));
+    cards_ = new QListWidget(this);
+    auto* cardsLabel = new QLabel(Q(texts::FindCardsLabel), this);
+    suites_ = new QListWidget(this);
+    auto* suitesLabel = new QLabel(Q(texts::FindSuitesLabel), this);
+    find_ = new QPushButton(Q(texts::FindButton), this);
+    cancel_ = new QPushButton(Q(texts::CancelButton), this);
+    Place(cards_, 1000, 500, 1000, 1815);
+    Place(cardsLabel, 500, 500, 500, 195);
+    Place(suites_, 3000, 500, 1000, 840);
+    Place(suitesLabel, 2500, 500, 500, 195);
+    Place(find_, 3000, 2500, 1000, 345);
+    Place(cancel_, 3000, 3000, 1000, 345);
+    cardsLabel->setBuddy(cards_);
+    suitesLabel->setBuddy(suites_);
+    cards_->setAccessibleName(Q(texts::FindCardsLabel));
+    suites_->setAccessibleName(Q(texts::FindSuitesLabel));
+    for (QListWidget* list : {cards_, suites_}) list->setSelectionMode(QAbstractItemView::SingleSelection);
+    find_->setDefault(true);
+    find_->setAutoDefault(true);
+    QWidget::setTabOrder(cards_, suites_);
+    QWidget::setTabOrder(suites_, find_);
+    QWidget::setTabOrder(find_, cancel_);
+    connect(find_, &QPushButton::clicked, this, [this] {
+        if (FindClick) FindClick();
+    });
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (CancelClick) CancelClick();
+    });
+    // Enter in a list presses Find, as everywhere in the dialog.
+    for (QListWidget* list : {cards_, suites_})
+        connect(list, &QListWidget::itemActivated, this, [this] {
+            if (FindClick) FindClick();
+        });
+}
+
+void QtFindDialog::AddCard(const std::string& entry) { cards_->addItem(QString::fromStdString(entry)); }
+void QtFindDialog::AddSuite(const std::string& entry) { suites_->addItem(QString::fromStdString(entry)); }
+void QtFindDialog::SetCardIndex(int index) { cards_->setCurrentRow(index); }
+void QtFindDialog::SetSuiteIndex(int index) { suites_->setCurrentRow(index); }
+
+int QtFindDialog::CardIndex() const {
+    const auto selected = cards_->selectedItems();
+    return selected.isEmpty() ? -1 : cards_->row(selected.front());
+}
+
+int QtFindDialog::SuiteIndex() const {
+    const auto selected = suites_->selectedItems();
+    return selected.isEmpty() ? -1 : suites_->row(selected.front());
+}
+
+void QtFindDialog::ShowModal() {
+    if (Load) Load();
+    cards_->setFocus();
+    exec();
+}
+
+void QtFindDialog::Unload() {
+    unloading_ = true;
+    done(QDialog::Accepted);
+}
+
+void QtFindDialog::reject() {
+    if (unloading_) return QDialog::reject();
+    if (CancelClick) CancelClick();
+    if (!unloading_) Unload();
+}
+
+void QtFindDialog::closeEvent(QCloseEvent* event) {
+    if (!unloading_) {
+        if (FrameClose) FrameClose();
+        Unload();
+    }
+    event->accept();
+}
+
+QtAboutDialog::QtAboutDialog(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(Q(texts::AboutCaption));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Px(this, 5865), Px(this, 3600));
+    title_ = new QLabel(this);
+    version_ = new QLabel(this);
+    description_ = new QLabel(this);
+    disclaimer_ = new QLabel(this);
+    ok_ = new QPushButton(Q(texts::OkButton), this);
+    Place(title_, 1050, 240, 4092, 480);
+    Place(version_, 1050, 780, 4092, 225);
+    Place(description_, 1050, 1125, 4092, 1170);
+    Place(disclaimer_, 255, 2625, 3870, 825);
+    Place(ok_, 4245, 2625, 1467, 345);
+    for (QLabel* label : {title_, description_, disclaimer_}) {
+        label->setWordWrap(true);
+        label->setStyleSheet("color: black");
+    }
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (OkClick) OkClick();
+    });
+}
+
+void QtAboutDialog::SetTitle(const std::string& text) { title_->setText(QString::fromStdString(text)); }
+void QtAboutDialog::SetVersion(const std::string& text) { version_->setText(QString::fromStdString(text)); }
+void QtAboutDialog::SetDescription(const std::string& text) { description_->setText(QString::fromStdString(text)); }
+void QtAboutDialog::SetDisclaimer(const std::string& text) { disclaimer_->setText(QString::fromStdString(text)); }
+
+void QtAboutDialog::ShowModal() {
+    if (Load) Load();
+    ok_->setFocus();
+    exec();
+}
+
+void QtAboutDialog::Unload() {
+    unloading_ = true;
+    done(QDialog::Accepted);
+}
+
+void QtAboutDialog::reject() {
+    if (unloading_) return QDialog::reject();
+    if (OkClick) OkClick();
+    if (!unloading_) Unload();
+}
+
+}  // namespace quorrel

@@ -1,0 +1,150 @@
+// The Qt main window.
+#include "platform/qt/QtMainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtKeys.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+// The window is laid out in twips, 1440 to the inch.
+int Px(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
+void QtMenus::Build(const std::vector<MenuSpec>& tree) {
+    window_->menuBar()->clear();
+    actions_.clear();
+    for (const auto& menuSpec : tree) {
+        QMenu* menu = window_->menuBar()->addMenu(Q(menuSpec.Caption));
+        for (const auto& itemSpec : menuSpec.Items) {
+            QAction* action = menu->addAction(Q(itemSpec.Caption));
+            if (!itemSpec.Shortcut.empty()) action->setShortcut(QKeySequence(Q(itemSpec.Shortcut)));
+            action->setCheckable(itemSpec.Checkable);
+            const int id = itemSpec.Id;
+            QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
+                // Only the program changes check marks: undo Qt's own toggle before the handler runs.
+                if (action->isCheckable()) action->setChecked(!checked);
+                if (OnClick) OnClick(id);
+            });
+            actions_[id] = action;
+        }
+    }
+}
+
+QAction* QtMenus::Action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void QtMenus::SetEnabled(int id, bool enabled) {
+    if (QAction* action = Action(id)) action->setEnabled(enabled);
+}
+
+bool QtMenus::IsEnabled(int id) const {
+    QAction* action = Action(id);
+    return action && action->isEnabled();
+}
+
+void QtMenus::SetChecked(int id, bool checked) {
+    if (QAction* action = Action(id)) action->setChecked(checked);
+}
+
+bool QtMenus::IsChecked(int id) const {
+    QAction* action = Action(id);
+    return action && action->isChecked();
+}
+
+QtMainWindow::QtMainWindow() : menus_(this) {
+    setWindowTitle(Q(texts::ProgramName));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    client->setFixedSize(Px(this, 7995), Px(this, 6015));
+
+    auto place = [&](QWidget* widget, int left, int top, int width, int height) {
+        widget->setGeometry(Px(this, left), Px(this, top), Px(this, width), Px(this, height));
+    };
+    column_ = new QtGrid(client);
+    freeCell_ = new QtGrid(client);
+    homeCell_ = new QtGrid(client);
+    column_->setObjectName("Column");
+    freeCell_->setObjectName("FreeCell");
+    homeCell_->setObjectName("HomeCell");
+    column_->setAccessibleName(Q(texts::LabelColumns));
+    freeCell_->setAccessibleName(Q(texts::LabelFree));
+    homeCell_->setAccessibleName(Q(texts::LabelHome));
+    place(column_, 1000, 2500, 6000, 3000);
+    place(freeCell_, 1000, 1000, 1500, 500);
+    place(homeCell_, 5500, 1000, 1500, 500);
+    auto* lblFree = new QLabel(Q(texts::LabelFree), client);
+    auto* lblHome = new QLabel(Q(texts::LabelHome), client);
+    auto* lblColumn = new QLabel(Q(texts::LabelColumns), client);
+    place(lblFree, 500, 1000, 500, 255);
+    place(lblHome, 5000, 1000, 500, 255);
+    place(lblColumn, 200, 2500, 800, 255);
+    lblFree->setBuddy(freeCell_);
+    lblHome->setBuddy(homeCell_);
+    lblColumn->setBuddy(column_);
+    QWidget::setTabOrder(column_, freeCell_);
+    QWidget::setTabOrder(freeCell_, homeCell_);
+    for (QtGrid* grid : {column_, freeCell_, homeCell_}) grid->setVisible(false);
+    setFocusPolicy(Qt::StrongFocus);
+
+    // Key preview: the window sees every key before the widget that has the focus.
+    qApp->installEventFilter(this);
+}
+
+QtMainWindow::~QtMainWindow() { qApp->removeEventFilter(this); }
+
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && OnKeyPreview) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* focus = QApplication::focusWidget();
+        // A key is delivered to the focus widget first and then to its parents; preview it only once.
+        const bool first = widget && widget->window() == this && (widget == focus || (!focus && widget == this));
+        if (first) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const int code = ToKeyCode(key->key());
+            if (code) OnKeyPreview(code, ToShiftState(key->modifiers()));
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    if (OnUnload && !OnUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+std::unique_ptr<IFindView> QtMainWindow::CreateFindDialog() { return std::make_unique<QtFindDialog>(this); }
+
+std::unique_ptr<IAboutView> QtMainWindow::CreateAboutDialog() { return std::make_unique<QtAboutDialog>(this); }
+
+std::string QtMainWindow::Caption() const { return windowTitle().toStdString(); }
+
+void QtMainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void QtMainWindow::Show() { show(); }
+
+void QtMainWindow::Close() { close(); }
+
+void QtMainWindow::UnloadOtherWindows() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (*it != this && (*it)->isVisible()) (*it)->close();
+}
+
+}  // namespace quorrel

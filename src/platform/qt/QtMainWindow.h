@@ -1,0 +1,71 @@
+// The Qt main window: the three grids, their labels and the menu bar; it turns widget events into calls
+// of the game's handlers and nothing else.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+#include "platform/Window.h"
+#include "platform/qt/QtGrid.h"
+
+class QAction;
+class QLabel;
+
+namespace quorrel {
+
+class QtMenus : public IMenus {
+public:
+    explicit QtMenus(QMainWindow* window) : window_(window) {}
+    void Build(const std::vector<MenuSpec>& tree) override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    QAction* Action(int id) const;
+
+private:
+    QMainWindow* window_;
+    std::map<int, QAction*> actions_;
+};
+
+class QtMainWindow : public QMainWindow, public IWindow {
+    Q_OBJECT
+public:
+    QtMainWindow();
+    ~QtMainWindow() override;
+
+    // The game's handlers this window calls: every key before the focused widget sees it, and the close box.
+    std::function<void(int key, int shift)> OnKeyPreview;
+    // The close box: the game's unload, which answers false when the closing must stop.
+    std::function<bool()> OnUnload;
+
+    std::string Caption() const override;
+    void SetCaption(const std::string& caption) override;
+    IGrid& Column() override { return *column_; }
+    IGrid& FreeCell() override { return *freeCell_; }
+    IGrid& HomeCell() override { return *homeCell_; }
+    IMenus& Menus() override { return menus_; }
+    void Show() override;
+    void Close() override;
+    void UnloadOtherWindows() override;
+    std::unique_ptr<IFindView> CreateFindDialog() override;
+    std::unique_ptr<IAboutView> CreateAboutDialog() override;
+
+    QtGrid* ColumnGrid() const { return column_; }
+    QtGrid* FreeCellGrid() const { return freeCell_; }
+    QtGrid* HomeCellGrid() const { return homeCell_; }
+    QtMenus& MenuActions() { return menus_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QtGrid* column_;
+    QtGrid* freeCell_;
+    QtGrid* homeCell_;
+    QtMenus menus_;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,224 @@
+// The Qt main window with the game behind it: the menu bar, key preview, grids and dialogs, driven with
+// real key events. Speech, message boxes and the clock are the in-memory ones.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/GameScreen.h"
+#include "app/Menus.h"
+#include "app/Module1.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtMainWindow.h"
+
+namespace quorrel {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct Window : ::testing::Test {
+    void SetUp() override {
+        window.OnKeyPreview = [this](int key, int shift) { screen.Form_KeyDown(key, shift); };
+        window.OnUnload = [this] { return screen.Form_Unload(); };
+        Main(screen);
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void Deal() {
+        QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+        ASSERT_TRUE(window.ColumnGrid()->hasFocus());
+    }
+    QAction* Item(int id) { return window.MenuActions().Action(id); }
+    // Runs an action on the next modal dialog once it is shown.
+    void WhenDialogShows(std::function<void(QDialog*)> act) {
+        QTimer::singleShot(0, [this, act] {
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            QApplication::setActiveWindow(dialog);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+            act(dialog);
+        });
+    }
+    // After a dialog the main window takes the keys again once it is active.
+    void BackToTheWindow() {
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    QtMainWindow window;
+    RecordingScreenReader reader;
+    FakeClock clock;
+    ScriptedMessageBox messages;
+    MemorySettings settings;
+    MemoryFileDialog fileDialog;
+    MemoryDesktop desktop;
+    MemoryFileSystem fileSystem;
+    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+    GameState state;
+    GameScreen screen{state, platform};
+};
+
+TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
+    const auto menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    std::vector<std::string> items;
+    for (QAction* menu : menus) {
+        items.push_back("[" + menu->text().toStdString() + "]");
+        for (QAction* item : menu->menu()->actions())
+            items.push_back(item->text().toStdString() + "|" + item->shortcut().toString().toStdString() +
+                            (item->isCheckable() ? "|check" : ""));
+    }
+    EXPECT_THAT(items, ElementsAre("[&Game]", "&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
+                                   "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
+                                   "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
+                                   "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
+                                   "&Speak Column Numbers ||check", "[&Help]", "&Help Topics F1|", "&About Quorrel|"));
+    EXPECT_TRUE(Item(mnuOptionsSpeakColumns)->isChecked());
+}
+
+TEST_F(Window, StartsWithHiddenGridsAndTheGameCommandsOff) {
+    EXPECT_FALSE(window.ColumnGrid()->isVisible());
+    EXPECT_FALSE(window.FreeCellGrid()->isVisible());
+    EXPECT_FALSE(window.HomeCellGrid()->isVisible());
+    EXPECT_EQ(window.windowTitle(), "Quorrel");
+    for (int id : {mnuGameSave, mnuGameSaveAs, mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
+                   mnuOptionsPreviousBottom, mnuOptionsNextBottom})
+        EXPECT_FALSE(Item(id)->isEnabled()) << id;
+    reader.Transcript.clear();
+    QTest::keyClick(&window, Qt::Key_F6);  // a disabled item's shortcut does nothing
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(reader.Transcript.empty());
+}
+
+TEST_F(Window, CtrlNDealsAndTheColumnGridAnnouncesItself) {
+    reader.Transcript.clear();
+    Deal();
+    EXPECT_TRUE(window.ColumnGrid()->isVisible());
+    EXPECT_EQ(window.windowTitle(), "Untitled.qrl - Quorrel");
+    for (int id : {mnuGameSave, mnuOptionsFind, mnuOptionsNextBottom}) EXPECT_TRUE(Item(id)->isEnabled()) << id;
+    ASSERT_GE(reader.Transcript.size(), 5u);
+    EXPECT_EQ(reader.Transcript[1], "Shuffeling cards, please wait!");
+    EXPECT_EQ(reader.SinceLastStop().front(), " Columns ");
+    EXPECT_EQ(reader.SinceLastStop().size(), 2u);
+}
+
+TEST_F(Window, ArrowsTabAndEnterReachTheGameOnce) {
+    Deal();
+    reader.Mark();
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Right);
+    EXPECT_EQ(reader.SinceMark().at(1), " Column  2");
+    EXPECT_EQ(window.ColumnGrid()->Col(), 1);
+
+    reader.Mark();
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Tab);
+    EXPECT_TRUE(window.FreeCellGrid()->hasFocus());
+    EXPECT_THAT(reader.SinceMark(), ElementsAre("<stop>", " Free Cells ", " Empty "));
+    QTest::keyClick(window.FreeCellGrid(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.ColumnGrid()->hasFocus());
+
+    // Enter on the bottom card of column 2 (row 7 is empty there: six cards in columns 5 to 8 only).
+    for (int i = 0; i < 5; ++i) QTest::keyClick(window.ColumnGrid(), Qt::Key_Down);
+    ASSERT_EQ(window.ColumnGrid()->Row(), 6);
+    reader.Mark();
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Down);
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Return);
+    EXPECT_EQ(state.CardSelected, -1);
+    EXPECT_EQ(state.SelectedRow, 7);
+    EXPECT_EQ(reader.Transcript.back(), " selected ");
+
+    // F2 is seen once by the window, though the grid gets the key too.
+    reader.Mark();
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_F2);
+    EXPECT_EQ(reader.SinceMark().size(), 12u);
+    reader.Mark();
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Escape);
+    EXPECT_EQ(reader.Transcript.back(), " unselected ");
+    EXPECT_EQ(state.CardSelected, 0);
+}
+
+TEST_F(Window, TheCloseBoxAsksToSaveAChangedGame) {
+    Deal();
+    messages.Answers = {MsgResult::No};
+    window.close();
+    ASSERT_EQ(messages.Asked.size(), 1u);
+    EXPECT_EQ(messages.Asked[0].Text, "There is a game in progress.\r\nDo you want to save this game before exiting?\r\n");
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(Window, SpeakColumnNumbersTogglesThroughTheMenuOnly) {
+    Item(mnuOptionsSpeakColumns)->trigger();
+    EXPECT_FALSE(Item(mnuOptionsSpeakColumns)->isChecked());
+    EXPECT_EQ(settings.Values["Quorrel/StartUp/Columns"], "Unchecked");
+    Item(mnuOptionsSpeakColumns)->trigger();
+    EXPECT_TRUE(Item(mnuOptionsSpeakColumns)->isChecked());
+}
+
+TEST_F(Window, TheFindDialogHasItsListsAndEnterPressesFind) {
+    Deal();
+    bool checked = false;
+    WhenDialogShows([&](QDialog* dialog) {
+        auto* find = qobject_cast<QtFindDialog*>(dialog);
+        ASSERT_NE(find, nullptr);
+        EXPECT_EQ(find->windowTitle(), "Find A Card");
+        EXPECT_EQ(find->Cards()->count(), 13);
+        EXPECT_EQ(find->Cards()->item(10)->text(), "Valé");
+        EXPECT_EQ(find->Suites()->item(0)->text(), "Trèfl");
+        EXPECT_EQ(find->Cards()->currentRow(), 0);
+        EXPECT_EQ(find->Suites()->currentRow(), 0);
+        EXPECT_TRUE(find->Cards()->hasFocus());
+        QTest::keyClick(find->Cards(), Qt::Key_Tab);
+        EXPECT_TRUE(find->Suites()->hasFocus());
+        QTest::keyClick(find->Suites(), Qt::Key_Down);
+        QTest::keyClick(find->Cards(), Qt::Key_Return);
+        checked = true;
+    });
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(state.FindCancelled, 0);
+    EXPECT_EQ(state.FindTarget, "AD");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(Window, EscapeAndTheFrameCancelTheFindDialog) {
+    Deal();
+    WhenDialogShows([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(state.FindCancelled, -1);
+    state.FindCancelled = 0;
+    BackToTheWindow();
+    WhenDialogShows([](QDialog* dialog) { dialog->close(); });
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(state.FindCancelled, -1);
+}
+
+TEST_F(Window, TheAboutDialogClosesWithEnterOrEscape) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        std::string title, version;
+        WhenDialogShows([&](QDialog* dialog) {
+            auto* about = qobject_cast<QtAboutDialog*>(dialog);
+            ASSERT_NE(about, nullptr);
+            title = about->TitleLabel()->text().toStdString();
+            version = about->VersionLabel()->text().toStdString();
+            EXPECT_EQ(about->windowTitle(), "About Quorrel");
+            QTest::keyClick(about, key);
+        });
+        Item(mnuHelpAbout)->trigger();
+        EXPECT_EQ(title, "About ");
+        EXPECT_EQ(version, "Version 1.0.0");
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        BackToTheWindow();
+    }
+}
+
+}  // namespace
+}  // namespace quorrel
