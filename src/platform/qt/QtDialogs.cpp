@@ -1,6 +1,7 @@
 // The Qt forms of the Find and About dialogs.
 #include "platform/qt/QtDialogs.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -17,6 +18,13 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(Px(widget, left), Px(widget, top), Px(widget, width), Px(widget, height));
 }
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Runs a dialog; afterwards its owner takes the keys again, also where no window manager hands the
+// activation back by itself.
+void RunModal(QDialog* dialog) {
+    dialog->exec();
+    if (!QApplication::activeWindow() && dialog->parentWidget()) dialog->parentWidget()->activateWindow();
+}
 }  // namespace
 
 QtFindDialog::QtFindDialog(QWidget* owner) : QDialog(owner) {
@@ -75,7 +83,7 @@ int QtFindDialog::SuiteIndex() const {
 void QtFindDialog::ShowModal() {
     if (Load) Load();
     cards_->setFocus();
-    exec();
+    RunModal(this);
 }
 
 void QtFindDialog::Unload() {
@@ -129,7 +137,7 @@ void QtAboutDialog::SetDisclaimer(const std::string& text) { disclaimer_->setTex
 void QtAboutDialog::ShowModal() {
     if (Load) Load();
     ok_->setFocus();
-    exec();
+    RunModal(this);
 }
 
 void QtAboutDialog::Unload() {

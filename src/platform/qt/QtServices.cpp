@@ -1,0 +1,127 @@
+// The small platform services on Qt.
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/RunTimeError.h"
+
+namespace quorrel {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Without a window manager nothing activates the owner again once a modal dialog has closed; with one,
+// asking again does no harm.
+void ReactivateOwner(QWidget* owner) {
+    const QWidget* active = QApplication::activeWindow();
+    if (owner && owner->isVisible() && (!active || !active->isVisible())) owner->window()->activateWindow();
+}
+
+}  // namespace
+
+MsgResult QtMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+    QMessageBox box(parent_.data());
+    box.setWindowTitle(Q(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(Q(text));
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == MsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    box.exec();
+    ReactivateOwner(parent_);
+    if (buttons == MsgButtons::OK) return MsgResult::OK;
+    // Escape and the close box answer No.
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? MsgResult::Yes : MsgResult::No;
+}
+
+std::string QtSettings::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) {
+    QSettings store(Q(app), Q(app));
+    store.beginGroup(Q(section));
+    const QVariant value = store.value(Q(key));
+    if (!value.isValid()) return defaultValue;
+    // A hand-edited value with commas in it reads back as a list.
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
+    return value.toString().toStdString();
+}
+
+void QtSettings::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    QSettings store(Q(app), Q(app));
+    store.beginGroup(Q(section));
+    store.setValue(Q(key), Q(value));
+}
+
+void QtClock::ProcessEvents(int maxWaitMs) {
+    if (maxWaitMs <= 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    // Runs what is pending, or sleeps until the next event; the timer's own expiry is the event that
+    // ends an idle wait. It dies with this call, so it never fires after the call has returned.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(maxWaitMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+QStringList QtFileDialog::NameFilters(const std::string& filter) {
+    QStringList filters;
+    const QStringList parts = Q(filter).split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed();
+        patterns.replace(u';', u' ');
+        const QString shown = u'(' + patterns + u')';
+        filters << (description.endsWith(shown) ? description : description + u' ' + shown);
+    }
+    return filters;
+}
+
+void QtFileDialog::Show(bool save) {
+    QFileDialog dialog(parent_.data());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!save && (Flags & dialogflags::FileMustExist) ? QFileDialog::ExistingFile
+                                                                     : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Flags & dialogflags::OverwritePrompt));
+    const QStringList filters = NameFilters(Filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(Q(DefaultExt));
+    if (!InitDir.empty()) dialog.setDirectory(Q(InitDir));
+    if (!FileName.empty()) dialog.selectFile(Q(FileName));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    ReactivateOwner(parent_);
+    if (accepted && !dialog.selectedFiles().isEmpty()) {
+        FileName = dialog.selectedFiles().constFirst().toStdString();
+        return;
+    }
+    if (CancelError) throw errors::Cancelled();
+    FileName.clear();
+}
+
+bool QtDesktop::OpenDocument(const std::string& path) {
+    const QString file = Q(path);
+    if (file.isEmpty() || !QFileInfo::exists(file)) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+}  // namespace quorrel
