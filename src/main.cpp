@@ -59,14 +59,13 @@ int main(int argc, char** argv) {
     Options options;
     if (const int status = ParseOptions(argc, argv, options); status >= 0) return status;
 
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Quorrel");
-
+    // The speech back end comes first, so a bad log path is a usage error even without a display.
     std::unique_ptr<quorrel::IScreenReader> reader;
     try {
         if (options.speech == "speechd") {
             reader = std::make_unique<quorrel::SpeechDispatcherReader>([](std::function<void()> call) {
-                QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+                if (QCoreApplication* app = QCoreApplication::instance())
+                    QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
             });
         } else {
             reader = std::make_unique<quorrel::LogScreenReader>(options.speech.substr(4));
@@ -75,6 +74,9 @@ int main(int argc, char** argv) {
         std::cerr << "quorrel: " << error.Description << "\n" << kUsage;
         return 2;
     }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Quorrel");
 
     quorrel::QtMainWindow window;
     quorrel::QtClock clock;
@@ -92,5 +94,9 @@ int main(int argc, char** argv) {
     window.OnUnload = [&screen] { return screen.Form_Unload(); };
 
     quorrel::Main(screen);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The speech worker stops while the event loop it reports to still exists.
+    reader->OnFailure = nullptr;
+    reader.reset();
+    return status;
 }

@@ -51,6 +51,7 @@ struct Window : ::testing::Test {
     }
     // After a dialog the main window takes the keys again once it is active.
     void BackToTheWindow() {
+        window.activateWindow();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
@@ -124,6 +125,11 @@ TEST_F(Window, ArrowsTabAndEnterReachTheGameOnce) {
     EXPECT_TRUE(window.FreeCellGrid()->hasFocus());
     EXPECT_THAT(reader.SinceMark(), ElementsAre("<stop>", " Free Cells ", " Empty "));
     QTest::keyClick(window.FreeCellGrid(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.ColumnGrid()->hasFocus());
+    // Tab goes round the three grids only.
+    QTest::keyClick(window.ColumnGrid(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.HomeCellGrid()->hasFocus());
+    QTest::keyClick(window.HomeCellGrid(), Qt::Key_Tab);
     EXPECT_TRUE(window.ColumnGrid()->hasFocus());
 
     // Enter on the bottom card of column 2 (row 7 is empty there: six cards in columns 5 to 8 only).

@@ -36,9 +36,9 @@ std::string Folder(const std::string& path) {
     case EACCES:
     case EPERM: throw RunTimeError(errors::PermissionDenied, "Permission denied" + name);
     case ENOSPC:
-    case EDQUOT: throw RunTimeError(61, "Disk full" + name);
+    case EDQUOT: throw RunTimeError(errors::DiskFull, "Disk full" + name);
     case EROFS:
-    case EISDIR: throw RunTimeError(75, "Path/File access error" + name);
+    case EISDIR: throw RunTimeError(errors::PathFileAccessError, "Path/File access error" + name);
     default: throw RunTimeError(errors::DeviceIOError, "Device I/O error" + name);
     }
 }

@@ -98,7 +98,6 @@ QtMainWindow::QtMainWindow() : menus_(this) {
     QWidget::setTabOrder(column_, freeCell_);
     QWidget::setTabOrder(freeCell_, homeCell_);
     for (QtGrid* grid : {column_, freeCell_, homeCell_}) grid->setVisible(false);
-    setFocusPolicy(Qt::StrongFocus);
 
     // Key preview: the window sees every key before the widget that has the focus.
     qApp->installEventFilter(this);

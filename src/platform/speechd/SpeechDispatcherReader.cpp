@@ -1,0 +1,274 @@
+// The speech-dispatcher screen reader: one worker thread owns the libspeechd connection.
+#include "platform/speechd/SpeechDispatcherReader.h"
+
+#include <libspeechd.h>
+
+#include <condition_variable>
+#include <csignal>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace quorrel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long the destructor lets the worker finish before leaving it behind.
+constexpr auto kShutdownWait = std::chrono::milliseconds(500);
+
+// A text speech-dispatcher accepts. An empty text makes spd_say fail and leaves the connection
+// waiting for data, so the next command never gets its reply; a text that is not valid UTF-8 fails
+// and breaks the connection; libspeechd stops at a NUL byte. So NUL bytes are dropped and each
+// invalid UTF-8 sequence becomes U+FFFD; valid UTF-8 passes unchanged.
+std::string SpeakableText(const std::string& text) {
+    static const std::string kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto continuation = [&](std::size_t i) { return i < text.size() && (byte(i) & 0xC0) == 0x80; };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            if (lead != 0) out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;   // overlong
+            if (lead == 0xED) high = 0x9F;  // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;   // overlong
+            if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+        }
+        bool valid = length != 0 && i + 1 < text.size() && byte(i + 1) >= low && byte(i + 1) <= high;
+        for (std::size_t k = 2; valid && k < length; ++k) valid = continuation(i + k);
+        if (valid) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            // Skip the lead byte and the continuation bytes that belonged to it.
+            out += kReplacement;
+            ++i;
+            while (continuation(i)) ++i;
+        }
+    }
+    return out;
+}
+
+// libspeechd's reason for a failed connection, on one line and without its "Error: " prefix.
+std::string TidyReason(const char* reason) {
+    std::string out;
+    if (reason == nullptr) return out;
+    bool blank = false;
+    for (const char* p = reason; *p != '\0'; ++p) {
+        const bool space = *p == ' ' || *p == '\n' || *p == '\r' || *p == '\t';
+        if (space) {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank) out += ' ';
+        blank = false;
+        out += *p;
+    }
+    constexpr std::string_view kPrefix = "Error: ";
+    if (out.rfind(kPrefix, 0) == 0) out.erase(0, kPrefix.size());
+    return out;
+}
+
+}  // namespace
+
+struct SpeechDispatcherReader::Shared {
+    struct Request {
+        bool stop = false;  // StopSpeech, else Say
+        std::string text;
+    };
+
+    std::chrono::milliseconds retryInterval{};
+
+    std::mutex mutex;
+    std::condition_variable wake;      // the worker waits here for requests or the end
+    std::condition_variable finished;  // the destructor waits here for the worker
+    std::deque<Request> queue;         // not yet sent, in call order
+    bool stopping = false;
+    bool done = false;
+
+    // Held while handing a failure over, so that the destructor can shut the door for good.
+    std::mutex postMutex;
+    PostToOwner postToOwner;  // empty once the reader is gone
+    std::weak_ptr<SpeechDispatcherReader*> owner;
+
+    void PostFailure(const RunTimeError& error) {
+        const std::lock_guard lock(postMutex);
+        if (!postToOwner) return;
+        postToOwner([owner = owner, error] {
+            const auto reader = owner.lock();
+            if (!reader) return;
+            // A copy, in case the handler replaces OnFailure or destroys the reader.
+            const auto handler = (*reader)->OnFailure;
+            if (handler) handler(error);
+        });
+    }
+};
+
+// Runs on the worker thread; the only code that calls libspeechd.
+class SpeechDispatcherReader::Worker {
+public:
+    explicit Worker(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+
+    void Run() {
+        if (std::string reason; !Connect(reason)) Fail(reason);
+        for (;;) {
+            Shared::Request request;
+            bool stopping = false;
+            {
+                std::unique_lock lock(shared_->mutex);
+                shared_->wake.wait(lock, [this] { return shared_->stopping || !shared_->queue.empty(); });
+                if (shared_->queue.empty()) break;
+                request = std::move(shared_->queue.front());
+                shared_->queue.pop_front();
+                stopping = shared_->stopping;
+            }
+            // Texts said just before the reader goes still go out, but no new connection is made.
+            Handle(request, !stopping);
+        }
+        Disconnect();
+        {
+            const std::lock_guard lock(shared_->mutex);
+            shared_->done = true;
+        }
+        shared_->finished.notify_all();
+    }
+
+private:
+    void Handle(const Shared::Request& request, bool mayConnect) {
+        std::string reason = "connection lost";
+        if (connection_ == nullptr) {
+            // No server: the request is dropped, unless it is time to look for one again.
+            if (!mayConnect || !RetryDue()) return;
+            if (!Connect(reason)) {
+                Fail(reason);
+                return;
+            }
+        }
+        if (Send(request)) return;
+        Disconnect();
+        // The server may have been restarted since the last call: one fresh attempt, so that a
+        // server that comes straight back costs neither this text nor a failure report.
+        if (mayConnect && RetryDue()) {
+            if (Connect(reason) && Send(request)) return;
+            Disconnect();
+        }
+        Fail(reason);
+    }
+
+    bool RetryDue() const { return !lastAttempt_ || Clock::now() - *lastAttempt_ >= shared_->retryInterval; }
+
+    bool Connect(std::string& reason) {
+        lastAttempt_ = Clock::now();
+        char* error = nullptr;
+        // Single mode: no callbacks are needed and every call is on this thread anyway. The threaded
+        // mode adds libspeechd's own reader thread, which closes the socket by itself when the server
+        // goes, and spd_close destroys that thread's mutexes before joining it (ThreadSanitizer
+        // reports both races).
+        connection_ = spd_open2("quorrel", "main", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
+        if (connection_ == nullptr) {
+            reason = TidyReason(error);
+            std::free(error);
+            return false;
+        }
+        std::free(error);
+        outage_ = false;
+        return true;
+    }
+
+    void Disconnect() {
+        if (connection_ == nullptr) return;
+        spd_close(connection_);
+        connection_ = nullptr;
+    }
+
+    bool Send(const Shared::Request& request) {
+        if (request.stop) return spd_cancel(connection_) != -1;
+        return spd_say(connection_, SPD_MESSAGE, request.text.c_str()) != -1;
+    }
+
+    void Fail(const std::string& reason) {
+        if (outage_) return;
+        outage_ = true;
+        shared_->PostFailure(RunTimeError(errors::SpeechUnavailable, reason.empty()
+                                                                         ? "Speech server unavailable"
+                                                                         : "Speech server unavailable: " + reason));
+    }
+
+    std::shared_ptr<Shared> shared_;
+    SPDConnection* connection_ = nullptr;
+    bool outage_ = false;  // reported, and no connection has succeeded since
+    std::optional<Clock::time_point> lastAttempt_;
+};
+
+SpeechDispatcherReader::SpeechDispatcherReader(PostToOwner postToOwner, std::chrono::milliseconds retryInterval)
+    : shared_(std::make_shared<Shared>()), self_(std::make_shared<SpeechDispatcherReader*>(this)) {
+    // A dead server must turn writes into errors (-1 from libspeechd), not kill the program.
+    static std::once_flag ignoreSigpipe;
+    std::call_once(ignoreSigpipe, [] { std::signal(SIGPIPE, SIG_IGN); });
+
+    shared_->retryInterval = retryInterval;
+    shared_->postToOwner = std::move(postToOwner);
+    shared_->owner = self_;
+    worker_ = std::thread([shared = shared_] { Worker(shared).Run(); });
+}
+
+SpeechDispatcherReader::~SpeechDispatcherReader() {
+    self_.reset();
+    {
+        const std::lock_guard lock(shared_->postMutex);
+        shared_->postToOwner = nullptr;
+    }
+    bool done = false;
+    {
+        std::unique_lock lock(shared_->mutex);
+        shared_->stopping = true;
+        shared_->wake.notify_all();
+        done = shared_->finished.wait_for(lock, kShutdownWait, [this] { return shared_->done; });
+    }
+    // A worker stuck in a call to a wedged server is left behind; it holds its own share of the state.
+    if (done)
+        worker_.join();
+    else
+        worker_.detach();
+}
+
+void SpeechDispatcherReader::Say(const std::string& text) {
+    std::string speakable = SpeakableText(text);
+    if (speakable.empty()) return;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->queue.push_back({false, std::move(speakable)});
+    }
+    shared_->wake.notify_one();
+}
+
+void SpeechDispatcherReader::StopSpeech() {
+    {
+        const std::lock_guard lock(shared_->mutex);
+        // Whatever is still queued would be cancelled at once; the cancel itself must still go,
+        // since earlier texts may be speaking.
+        shared_->queue.clear();
+        shared_->queue.push_back({true, {}});
+    }
+    shared_->wake.notify_one();
+}
+
+}  // namespace quorrel

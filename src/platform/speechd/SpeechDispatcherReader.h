@@ -1,0 +1,56 @@
+// The screen reader that speaks through speech-dispatcher (libspeechd).
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/ScreenReader.h"
+
+namespace quorrel {
+
+// Speaks through the player's speech-dispatcher, starting the server if it is not running.
+//
+// libspeechd has no time-outs, so every call into it runs on one worker thread that this reader
+// owns; Say and StopSpeech only queue a request and return. The worker connects by itself as soon
+// as the reader exists. When the server cannot be reached or goes away, OnFailure receives
+// RunTimeError(errors::SpeechUnavailable, "Speech server unavailable: <reason>") once per outage;
+// texts said meanwhile are dropped, and a later call reconnects (at most once per retryInterval;
+// a call that finds the connection dead reconnects at once if that much time has passed, so a
+// restarted server costs nothing). Texts are never reordered; texts still queued when StopSpeech
+// comes are dropped, since they would be cancelled anyway.
+//
+// Valid UTF-8 goes to the server unchanged; an empty text says nothing, NUL bytes are dropped and
+// malformed UTF-8 becomes U+FFFD, since the server would otherwise break the connection.
+//
+// postToOwner must run the function it is given later on the owner's thread (for Qt: a queued
+// call onto the event loop); the worker uses it to deliver OnFailure there. It is never called once
+// the destructor has returned. The destructor still sends what is queued if connected, but waits
+// at most about half a second for the worker, so a wedged server cannot hang the program.
+class SpeechDispatcherReader : public IScreenReader {
+public:
+    using PostToOwner = std::function<void(std::function<void()>)>;
+
+    explicit SpeechDispatcherReader(PostToOwner postToOwner,
+                                    std::chrono::milliseconds retryInterval = std::chrono::seconds(2));
+    ~SpeechDispatcherReader() override;
+
+    SpeechDispatcherReader(const SpeechDispatcherReader&) = delete;
+    SpeechDispatcherReader& operator=(const SpeechDispatcherReader&) = delete;
+
+    void Say(const std::string& text) override;
+    void StopSpeech() override;
+
+private:
+    struct Shared;
+    class Worker;
+
+    std::shared_ptr<Shared> shared_;
+    // Alive while this reader is; failures posted to the owner check it before touching the reader.
+    std::shared_ptr<SpeechDispatcherReader*> self_;
+    std::thread worker_;
+};
+
+}  // namespace quorrel
