@@ -37,14 +37,15 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.svg DESTINATION ${CMAKE_INSTALL
 # given to `cmake --install --prefix`, and the package.
 file(RELATIVE_PATH QUORREL_LINK_TARGET ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quorrel/quorrel)
 install(CODE "
-  set(quorrel_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  set(quorrel_link \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quorrel\")
   if(IS_ABSOLUTE \"${CMAKE_INSTALL_BINDIR}\")
-    set(quorrel_bindir \"\$ENV{DESTDIR}${CMAKE_INSTALL_BINDIR}\")
+    set(quorrel_link \"${CMAKE_INSTALL_BINDIR}/quorrel\")
   endif()
+  get_filename_component(quorrel_bindir \"\$ENV{DESTDIR}\${quorrel_link}\" DIRECTORY)
   file(MAKE_DIRECTORY \"\${quorrel_bindir}\")
-  message(STATUS \"Installing: \${quorrel_bindir}/quorrel -> ${QUORREL_LINK_TARGET}\")
-  file(CREATE_LINK \"${QUORREL_LINK_TARGET}\" \"\${quorrel_bindir}/quorrel\" SYMBOLIC)
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorrel_bindir}/quorrel\")
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${quorrel_link} -> ${QUORREL_LINK_TARGET}\")
+  file(CREATE_LINK \"${QUORREL_LINK_TARGET}\" \"\$ENV{DESTDIR}\${quorrel_link}\" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorrel_link}\")
 ")
 
 # The Debian package: `cpack -G DEB` in the build folder writes quorrel_<version>_<arch>.deb there.
@@ -53,7 +54,6 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Quorrel developers")
 set(CPACK_PACKAGE_CONTACT "Quorrel developers <dev@quorrel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "FreeCell solitaire played with the keyboard and heard through speech")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY Quorrel)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
@@ -63,8 +63,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorrel developers <dev@quorrel.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorrel.invalid/")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Quorrel is a FreeCell solitaire for players who cannot see the screen. It is
+# CPack puts the summary first, as the synopsis line, and this after it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorrel is a FreeCell solitaire for players who cannot see the screen. It is
 played with the keyboard alone, and everything the player needs to know is
 spoken through speech-dispatcher: the cell under the cursor and its card, the
 card picked up, why a move is refused, the free cells and home cells, and the
