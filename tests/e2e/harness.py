@@ -1,0 +1,542 @@
+# End-to-end harness: runs the real program in a private X display, D-Bus session and speech-dispatcher.
+"""Harness for Quorrel's end-to-end tests.
+
+A test script calls main(TESTS) with a list of test functions; each takes a Session.
+The script is run as `python3 SCRIPT PATH_TO_QUORREL [TEST_NAME ...]`.
+
+main():
+  - exits 77 with a message naming the package when Xvfb, xdotool, openbox, dbus-run-session or
+    speech-dispatcher (with its espeak-ng module) is missing;
+  - re-executes the script under dbus-run-session, so no D-Bus service outlives the run;
+  - runs each test with a fresh Session, prints the speech transcript and the program's output when
+    a test fails, closes with an "N passed, N failed" line and exits 0 only when every test passed;
+  - with QUORREL_E2E_KEEP=1 in the environment, keeps each session's temporary folder.
+
+Session (started lazily, torn down completely at the end, also when the test fails):
+  - a temporary HOME holding XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME and XDG_RUNTIME_DIR;
+  - Xvfb on a free display (-displayfd) with openbox as window manager, QT_QPA_PLATFORM=xcb;
+  - a headless speech-dispatcher on a private socket (SPEECHD_ADDRESS), logging at level 5;
+  - session.start_program(*args) starts the program under test and returns a Program;
+  - session.run_program(*args) runs it to completion (for --help, --version, bad options);
+  - session.speech is the SpeechLog of the private speech-dispatcher;
+  - start_display() alone gives an X display with a window manager (self.env) without speech.
+
+SpeechLog reads what speech-dispatcher recorded, in order: every queued text (its log line
+"Queueing message |TEXT| with priority N", blanks kept), every cancel ("Cancel received from fd N.")
+and stop, and every client connection. expect() checks the next texts after a cursor, waiting for
+them with a deadline.
+"""
+
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+_IN_DBUS = "QUORREL_E2E_IN_DBUS"
+
+# Program -> Debian package that provides it.
+_REQUIRED_PROGRAMS = {
+    "Xvfb": "xvfb",
+    "xdotool": "xdotool",
+    "openbox": "openbox",
+    "dbus-run-session": "dbus",
+    "speech-dispatcher": "speech-dispatcher",
+}
+_ESPEAK_MODULE = "/usr/lib/speech-dispatcher-modules/sd_espeak-ng"
+_ESPEAK_MODULE_CONF = "/etc/speech-dispatcher/modules/espeak-ng.conf"
+
+WINDOW_NAME = "Quorrel"
+
+# The texts the program speaks for cards: a rank word, " de ", a suit word.
+RANK_WORDS = [" ace ", " dhe ", " trois ", " qat\u2e72 ", " cinq ", " six ", " septs ",
+              " huits ", " neuf ", " dix ", " valé ", " dames ", " rois "]
+SUIT_WORDS = [" Piques ", " Trèfl ", " Coeurs ", " Carreaux "]
+CARD_TEXTS = frozenset(rank + " de " + suit for rank in RANK_WORDS for suit in SUIT_WORDS)
+
+
+class OneOf:
+    """Matches any text of a set; used in SpeechLog.expect() where the exact text is not known."""
+
+    def __init__(self, texts, name):
+        self.texts = frozenset(texts)
+        self.name = name
+
+    def matches(self, text):
+        return text in self.texts
+
+    def __repr__(self):
+        return "<" + self.name + ">"
+
+
+CARD = OneOf(CARD_TEXTS, "any card text")
+
+
+class TestFailure(AssertionError):
+    pass
+
+
+def _deadline_loop(timeout, interval=0.02):
+    """Yields until the timeout has passed, sleeping briefly between turns."""
+    end = time.monotonic() + timeout
+    while True:
+        yield
+        if time.monotonic() >= end:
+            return
+        time.sleep(interval)
+
+
+class SpeechEvent:
+    def __init__(self, kind, text=None, priority=None):
+        self.kind = kind          # "speak", "cancel", "stop", "connect" or "disconnect"
+        self.text = text
+        self.priority = priority
+
+    def __repr__(self):
+        if self.kind == "speak":
+            return "speak %r (priority %s)" % (self.text, self.priority)
+        return self.kind
+
+
+# Each log entry starts a line with "[Tue Dec  8 01:34:23 2026 : 303626] speechd: ", then an indent
+# that grows with the entry's log level. A queued text may span lines, so the log is cut at entry
+# headers, not at newlines.
+_ENTRY_HEADER = re.compile(rb"^\[[^\]\n]* : \d+\] speechd: ", re.M)
+_QUEUED = re.compile(r"Queueing message \|(.*)\| with priority (\d+)\n", re.S)
+_SIMPLE_EVENTS = {"Cancel received from fd ": "cancel", "Stop received from fd ": "stop",
+                  "Adding client on fd ": "connect", "Removing client on fd ": "disconnect"}
+
+
+def _parse_entry(entry, complete):
+    """Returns the SpeechEvent of one log entry (header included), or None. Returns False when the
+    entry may still be partly written and must be read again later."""
+    body = entry[_ENTRY_HEADER.match(entry).end():].decode("utf-8", "replace").lstrip(" ")
+    if not complete and not body.endswith("\n"):
+        return False
+    queued = _QUEUED.fullmatch(body)
+    if queued:
+        return SpeechEvent("speak", queued.group(1), int(queued.group(2)))
+    if body.startswith("Queueing message |"):
+        return None if complete else False
+    for prefix, kind in _SIMPLE_EVENTS.items():
+        if body.startswith(prefix):
+            return SpeechEvent(kind)
+    return None
+
+
+class SpeechLog:
+    """What the private speech-dispatcher recorded, read from its level-5 log."""
+
+    def __init__(self, path):
+        self.path = path
+        self.cursor = 0   # index into texts(): expect() checks the texts after it
+        self._offset = 0  # bytes of the log already turned into self._events
+        self._events = []
+
+    def events(self):
+        """Every event logged so far, in order. The log is read on from where the last call stopped."""
+        try:
+            with open(self.path, "rb") as f:
+                f.seek(self._offset)
+                new = f.read()
+        except FileNotFoundError:
+            return []
+        starts = [m.start() for m in _ENTRY_HEADER.finditer(new)] + [len(new)]
+        consumed = 0
+        for begin, end in zip(starts, starts[1:]):
+            # Only the last entry can be incomplete: the next header has not been written yet.
+            event = _parse_entry(new[begin:end], complete=end < len(new))
+            if event is False:
+                break
+            if event is not None:
+                self._events.append(event)
+            consumed = end
+        self._offset += consumed
+        return list(self._events)
+
+    def texts(self):
+        return [e.text for e in self.events() if e.kind == "speak"]
+
+    def transcript(self):
+        lines = []
+        n = 0
+        for e in self.events():
+            if e.kind == "speak":
+                lines.append("  %3d  %r" % (n, e.text))
+                n += 1
+            else:
+                lines.append("       [%s]" % e.kind)
+        return "\n".join(lines) if lines else "  (nothing)"
+
+    def mark(self):
+        """Moves the cursor past everything queued so far."""
+        self.cursor = len(self.texts())
+
+    def wait_for(self, predicate, timeout, what):
+        """Waits until predicate(texts after the cursor) is true; returns those texts."""
+        for _ in _deadline_loop(timeout):
+            new = self.texts()[self.cursor:]
+            if predicate(new):
+                return new
+        raise TestFailure("timed out after %.0f s waiting for %s; texts after the cursor: %r"
+                          % (timeout, what, self.texts()[self.cursor:]))
+
+    def expect(self, *expected, timeout=15.0):
+        """Checks that the next texts after the cursor are `expected` (exact strings or OneOf),
+        waiting up to `timeout` for them to be queued; moves the cursor past them and returns them."""
+        new = self.wait_for(lambda t: len(t) >= len(expected), timeout,
+                            "%d more text(s): %r" % (len(expected), list(expected)))
+        got = new[:len(expected)]
+        for i, (want, text) in enumerate(zip(expected, got)):
+            ok = want.matches(text) if isinstance(want, OneOf) else text == want
+            if not ok:
+                raise TestFailure("text %d after the cursor: expected %r, got %r\n  expected: %r\n  got:      %r"
+                                  % (i, want, text, list(expected), got))
+        self.cursor += len(expected)
+        return got
+
+    def wait_until_no_client(self, timeout=10.0):
+        """Waits until every client that connected has disconnected, so that everything a program
+        sent before it ended has been logged."""
+        for _ in _deadline_loop(timeout):
+            events = self.events()
+            if sum(e.kind == "connect" for e in events) == sum(e.kind == "disconnect" for e in events):
+                return
+        raise TestFailure("a client stayed connected to speech-dispatcher for %.0f s" % timeout)
+
+
+def _kill_group(proc, grace=3.0):
+    """Ends a process started in its own session, and its children, by its process group id."""
+    if proc is None:
+        return
+    if proc.poll() is None:
+        try:
+            os.killpg(proc.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        try:
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            pass
+    # The group may hold children (speech-dispatcher's output module) even after the leader ended.
+    try:
+        os.killpg(proc.pid, signal.SIGKILL)
+    except (ProcessLookupError, PermissionError):
+        pass
+    try:
+        proc.wait(timeout=grace)
+    except subprocess.TimeoutExpired:
+        pass
+
+
+def _tail(path, limit=4000):
+    try:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+    except FileNotFoundError:
+        return "(no file)"
+    if len(text) > limit:
+        text = "...\n" + text[-limit:]
+    return text if text else "(empty)"
+
+
+class Program:
+    """One run of the program under test, with its own window."""
+
+    def __init__(self, session, args, number):
+        self.session = session
+        self.args = list(args)
+        self.stdout_path = os.path.join(session.root, "program-%d.stdout" % number)
+        self.stderr_path = os.path.join(session.root, "program-%d.stderr" % number)
+        self.number = number
+        self.window_id = None
+        with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
+            self.proc = subprocess.Popen([session.binary] + self.args, env=session.env,
+                                         stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                         start_new_session=True)
+
+    def _check_running(self, doing):
+        code = self.proc.poll()
+        if code is not None:
+            raise TestFailure("the program ended with status %s while %s" % (code, doing))
+
+    def wait_for_window(self, timeout=30.0):
+        """Waits until the program's main window is visible, then gives it the focus."""
+        pattern = "^" + re.escape(WINDOW_NAME) + "$"
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for its window")
+            found = self.session.xdotool("search", "--onlyvisible", "--pid", str(self.proc.pid),
+                                         "--name", pattern, check=False)
+            ids = found.stdout.split()
+            if found.returncode == 0 and ids:
+                self.window_id = ids[0]
+                self.activate()
+                return self.window_id
+        raise TestFailure("no visible window named %r within %.0f s" % (WINDOW_NAME, timeout))
+
+    def wait_for_title(self, title, timeout=10.0):
+        """Waits until the main window's caption is `title`."""
+        name = None
+        for _ in _deadline_loop(timeout, 0.05):
+            name = self.session.xdotool("getwindowname", self.window_id, check=False).stdout.rstrip("\n")
+            if name == title:
+                return
+        raise TestFailure("window caption %r, expected %r" % (name, title))
+
+    def activate(self):
+        """Raises the main window and gives it the keyboard focus (through openbox)."""
+        self._check_running("activating its window")
+        done = self.session.xdotool("windowactivate", "--sync", self.window_id, check=False, timeout=10)
+        if done.returncode != 0:
+            self.session.xdotool("windowfocus", "--sync", self.window_id, timeout=10)
+
+    def key(self, *keys):
+        """Types keys (xdotool key names, e.g. "ctrl+n", "Right", "alt+o") into the focused window."""
+        self._check_running("typing %r" % (keys,))
+        self.session.xdotool("key", "--clearmodifiers", "--delay", "60", *keys)
+
+    def close_window(self):
+        """Presses the window's close box: openbox's Alt+F4 sends the window WM_DELETE_WINDOW."""
+        self.activate()
+        self.session.xdotool("key", "--clearmodifiers", "alt+F4")
+
+    def wait_exit(self, timeout=10.0):
+        """Returns the exit status (negative: the signal that ended it); fails if still running."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("the program was still running %.0f s later" % timeout) from None
+
+    def stderr(self):
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def stop(self):
+        _kill_group(self.proc)
+
+    def report(self):
+        state = self.proc.poll()
+        return ("program %d %r: %s\n  stdout:\n%s\n  stderr:\n%s"
+                % (self.number, self.args, "running" if state is None else "status %s" % state,
+                   _tail(self.stdout_path), _tail(self.stderr_path)))
+
+
+class Session:
+    """A private desktop for one test: temporary HOME, Xvfb, openbox, speech-dispatcher."""
+
+    def __init__(self, binary):
+        self.binary = binary
+        self.root = tempfile.mkdtemp(prefix="quorrel-e2e-")
+        self.home = os.path.join(self.root, "home")
+        self.config_home = os.path.join(self.home, ".config")
+        self.data_home = os.path.join(self.home, ".local", "share")
+        runtime = os.path.join(self.root, "runtime")
+        for d in (self.config_home, self.data_home, os.path.join(self.home, ".cache")):
+            os.makedirs(d)
+        os.makedirs(runtime, mode=0o700)
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "SPEECHD_", "WAYLAND_", "XDG_")) and k not in ("DISPLAY", "SESSION_MANAGER")}
+        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config_home, XDG_DATA_HOME=self.data_home,
+                   XDG_CACHE_HOME=os.path.join(self.home, ".cache"), XDG_RUNTIME_DIR=runtime,
+                   QT_QPA_PLATFORM="xcb")
+        self.env = env
+        self.display = None
+        self.speech = None
+        self._xvfb = None
+        self._openbox = None
+        self._speechd = None
+        self._programs = []
+
+    # --- set-up ---------------------------------------------------------------------------------
+
+    def _spawn(self, argv, log_name, env=None, **kwargs):
+        with open(os.path.join(self.root, log_name), "wb") as log:
+            return subprocess.Popen(argv, env=env or self.env, stdin=subprocess.DEVNULL, stdout=log,
+                                    stderr=subprocess.STDOUT, start_new_session=True, **kwargs)
+
+    def start_display(self):
+        """Starts Xvfb on a free display and openbox on it; sets DISPLAY in self.env."""
+        if self.display is not None:
+            return
+        read_end, write_end = os.pipe()
+        try:
+            self._xvfb = self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp", "-noreset"], "xvfb.log", pass_fds=(write_end,))
+            os.close(write_end)
+            write_end = None
+            number = b""
+            end = time.monotonic() + 20
+            while not number.endswith(b"\n"):
+                left = end - time.monotonic()
+                if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                    raise TestFailure("Xvfb did not report its display:\n" + _tail(os.path.join(self.root, "xvfb.log")))
+                chunk = os.read(read_end, 64)
+                if not chunk:
+                    raise TestFailure("Xvfb ended:\n" + _tail(os.path.join(self.root, "xvfb.log")))
+                number += chunk
+        finally:
+            os.close(read_end)
+            if write_end is not None:
+                os.close(write_end)
+        self.display = ":" + number.decode().strip()
+        self.env["DISPLAY"] = self.display
+
+        self._openbox = self._spawn(["openbox", "--sm-disable"], "openbox.log")
+        # openbox is ready once it announces itself as an EWMH window manager.
+        for _ in _deadline_loop(20, 0.05):
+            if self.xdotool("get_desktop", check=False).returncode == 0:
+                return
+            if self._openbox.poll() is not None:
+                break
+        raise TestFailure("openbox did not start:\n" + _tail(os.path.join(self.root, "openbox.log")))
+
+    def start_speech(self):
+        """Starts the private speech-dispatcher; sets SPEECHD_ADDRESS in self.env and self.speech."""
+        if self._speechd is not None:
+            return
+        base = os.path.join(self.root, "speechd")
+        conf = os.path.join(base, "conf")
+        logs = os.path.join(base, "log")
+        os.makedirs(os.path.join(conf, "modules"))
+        os.makedirs(logs)
+        with open(os.path.join(conf, "speechd.conf"), "w") as f:
+            f.write('AudioOutputMethod "alsa"\n'
+                    'AudioALSADevice "null"\n'
+                    'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n'
+                    'DefaultModule espeak-ng\n')
+        # Module configurations are looked up in CONFDIR/modules/.
+        shutil.copy(_ESPEAK_MODULE_CONF, os.path.join(conf, "modules", "espeak-ng.conf"))
+        socket_path = os.path.join(base, "speechd.sock")
+        # Until it opens its log file, speech-dispatcher writes its start-up chatter to stdout.
+        self._speechd = self._spawn(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-l", "5", "-L", logs,
+                                     "-S", socket_path, "-P", os.path.join(base, "speechd.pid")],
+                                    "speechd.out")
+        self.speech = SpeechLog(os.path.join(logs, "speech-dispatcher.log"))
+        for _ in _deadline_loop(20, 0.05):
+            if os.path.exists(socket_path) and "waiting for clients" in _tail(self.speech.path, 100000):
+                self.env["SPEECHD_ADDRESS"] = "unix_socket:" + socket_path
+                return
+            if self._speechd.poll() is not None:
+                break
+        raise TestFailure("speech-dispatcher did not start:\n" + _tail(os.path.join(self.root, "speechd.out")))
+
+    def start(self):
+        self.start_display()
+        self.start_speech()
+        return self
+
+    # --- use ------------------------------------------------------------------------------------
+
+    def xdotool(self, *args, check=True, timeout=20):
+        try:
+            done = subprocess.run(["xdotool"] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+                                  capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("xdotool %s hung for %d s" % (" ".join(args), timeout)) from None
+        if check and done.returncode != 0:
+            raise TestFailure("xdotool %s failed (%d): %s" % (" ".join(args), done.returncode, done.stderr.strip()))
+        return done
+
+    def start_program(self, *args):
+        """Starts the program (default speech back end: the private speech-dispatcher) and waits for
+        its main window."""
+        self.start()
+        program = Program(self, args, len(self._programs) + 1)
+        self._programs.append(program)
+        program.wait_for_window()
+        return program
+
+    def run_program(self, *args, timeout=30):
+        """Runs the program to completion in this session's environment; returns CompletedProcess."""
+        self.start()
+        try:
+            return subprocess.run([self.binary] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+                                  capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("%s %s did not end within %d s" % (self.binary, " ".join(args), timeout)) from None
+
+    def settings_file(self):
+        return os.path.join(self.config_home, "Quorrel", "Quorrel.conf")
+
+    # --- tear-down ------------------------------------------------------------------------------
+
+    def report(self):
+        parts = ["speech-dispatcher queued (in order):\n" + (self.speech.transcript() if self.speech else "  (not started)")]
+        parts += [p.report() for p in self._programs]
+        return "\n".join(parts)
+
+    def close(self, keep=False):
+        for program in self._programs:
+            program.stop()
+        _kill_group(self._speechd)
+        _kill_group(self._openbox)
+        _kill_group(self._xvfb)
+        if keep:
+            print("  files kept in " + self.root)
+        else:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+
+def missing_prerequisites():
+    missing = ["%s (package %s)" % (prog, pkg) for prog, pkg in _REQUIRED_PROGRAMS.items() if shutil.which(prog) is None]
+    if not os.path.exists(_ESPEAK_MODULE) or not os.path.exists(_ESPEAK_MODULE_CONF):
+        missing.append("speech-dispatcher's espeak-ng module (package speech-dispatcher-espeak-ng)")
+    return missing
+
+
+def main(tests):
+    """Runs the test functions given (each takes a Session); see the module's description."""
+    if len(sys.argv) < 2:
+        print("usage: %s PATH_TO_QUORREL [TEST_NAME ...]" % sys.argv[0], file=sys.stderr)
+        sys.exit(2)
+    missing = missing_prerequisites()
+    if missing:
+        print("SKIPPED: end-to-end tests need " + ", ".join(missing) + "; `scripts/dev test` installs them.")
+        sys.exit(77)
+    if os.environ.get(_IN_DBUS) != "1":
+        sys.stdout.flush()
+        env = dict(os.environ)
+        env[_IN_DBUS] = "1"
+        os.execvpe("dbus-run-session", ["dbus-run-session", "--", sys.executable,
+                                        os.path.abspath(sys.argv[0])] + sys.argv[1:], env)
+
+    # Turn a polite kill into an exception, so that the session is still torn down.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
+    signal.signal(signal.SIGHUP, lambda *_: sys.exit(128 + signal.SIGHUP))
+    binary = os.path.abspath(sys.argv[1])
+    if not os.access(binary, os.X_OK):
+        print("not an executable program: " + binary, file=sys.stderr)
+        sys.exit(2)
+    chosen = sys.argv[2:]
+    selected = [t for t in tests if not chosen or t.__name__ in chosen]
+    keep = os.environ.get("QUORREL_E2E_KEEP") == "1"
+    passed = failed = 0
+    for test in selected:
+        print("--- " + test.__name__, flush=True)
+        session = Session(binary)
+        ok = False
+        try:
+            test(session)
+            ok = True
+        except Exception:
+            traceback.print_exc(file=sys.stdout)
+            print(session.report())
+        finally:
+            session.close(keep=keep)
+        print(("PASSED " if ok else "FAILED ") + test.__name__, flush=True)
+        passed += ok
+        failed += not ok
+    print("%d passed, %d failed" % (passed, failed))
+    sys.exit(0 if failed == 0 and passed > 0 else 1)
