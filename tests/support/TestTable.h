@@ -13,9 +13,8 @@
 
 namespace quorrel::test {
 
-struct TestTable {
-    std::vector<std::string> events;  // the grids' events, in order
-    MemoryWindow window{&events};
+// The in-memory services, for any window; the program's folder is /opt/quorrel.
+struct MemoryServices {
     RecordingScreenReader reader;
     FakeClock clock;
     ScriptedMessageBox messages;
@@ -23,7 +22,16 @@ struct TestTable {
     MemoryFileDialog fileDialog;
     MemoryDesktop desktop;
     MemoryFileSystem fileSystem;
-    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+
+    Platform On(IWindow& window) {
+        return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+    }
+};
+
+struct TestTable : MemoryServices {
+    std::vector<std::string> events;  // the grids' events, in order
+    MemoryWindow window{&events};
+    Platform platform = On(window);
     GameState state;
     GameScreen screen{state, platform};
 

@@ -19,13 +19,14 @@
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMainWindow.h"
+#include "support/TestTable.h"
 
 namespace quorrel {
 namespace {
 
 using ::testing::ElementsAre;
 
-struct Window : ::testing::Test {
+struct Window : ::testing::Test, test::MemoryServices {
     void SetUp() override {
         window.OnKeyPreview = [this](int key, int shift) { screen.Form_KeyDown(key, shift); };
         window.OnUnload = [this] { return screen.Form_Unload(); };
@@ -57,14 +58,7 @@ struct Window : ::testing::Test {
     }
 
     QtMainWindow window;
-    RecordingScreenReader reader;
-    FakeClock clock;
-    ScriptedMessageBox messages;
-    MemorySettings settings;
-    MemoryFileDialog fileDialog;
-    MemoryDesktop desktop;
-    MemoryFileSystem fileSystem;
-    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+    Platform platform = On(window);
     GameState state;
     GameScreen screen{state, platform};
 };

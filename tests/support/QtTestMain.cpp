@@ -1,4 +1,4 @@
-// Runs the window tests inside one QApplication on the offscreen platform, with a throw-away user
+// Runs Qt tests inside one QApplication on the offscreen platform, with a throw-away user
 // configuration folder.
 #include <gtest/gtest.h>
 
