@@ -1,6 +1,12 @@
 // The time from a key event to the last spoken text it causes, on the in-memory platform.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/posix/PosixFileSystem.h"
+
 #include "support/TestTable.h"
 
 namespace quorrel::test {
@@ -50,6 +56,59 @@ void BM_ShuffleDeck(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShuffleDeck);
+
+// Save on a game that has a file (no dialog): the record, the crash-safe write and " was saved! ".
+void BM_SaveGame(benchmark::State& state) {
+    TestTable t;
+    t.StartAndDeal();
+    t.fileDialog.Answers = {"/home/player/Game1.qrl"};
+    t.window.menus.Click(mnuGameSaveAs);
+    for (auto _ : state) {
+        t.screen.SaveGame();
+        if (t.reader.Transcript.size() > 4096) t.reader.Transcript.clear();
+    }
+}
+BENCHMARK(BM_SaveGame);
+
+// Open with the dialog answered at once: the read, the checks and the table laid out again.
+void BM_OpenGame(benchmark::State& state) {
+    TestTable t;
+    t.StartAndDeal();
+    t.fileDialog.Answers = {"/home/player/Game1.qrl"};
+    t.window.menus.Click(mnuGameSaveAs);
+    for (auto _ : state) {
+        t.fileDialog.Answers = {"/home/player/Game1.qrl"};
+        t.state.OpenedFromFile = 1;
+        t.screen.OpenGame();
+        if (t.reader.Transcript.size() > 4096) t.reader.Transcript.clear();
+    }
+}
+BENCHMARK(BM_OpenGame);
+
+// The same Save on this machine's disk, flushing included.
+void BM_SaveGameToDisk(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() / ("quorrel-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        MemoryServices services;
+        MemoryWindow window;
+        PosixFileSystem disk;
+        Platform platform{window, services.reader, services.clock, services.clock, services.messages,
+                          services.settings, services.fileDialog, services.desktop, disk, "/opt/quorrel"};
+        GameState gameState;
+        GameScreen screen(gameState, platform);
+        Main(screen);
+        window.menus.Click(mnuGameNew);
+        services.fileDialog.Answers = {(folder / "Game1.qrl").string()};
+        window.menus.Click(mnuGameSaveAs);
+        for (auto _ : state) {
+            screen.SaveGame();
+            if (services.reader.Transcript.size() > 4096) services.reader.Transcript.clear();
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SaveGameToDisk)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorrel::test

@@ -9,6 +9,7 @@
 #include "app/GameScreen.h"
 #include "app/Module1.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtAccessibility.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
 #include "platform/speechd/LogScreenReader.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quorrel");
+    quorrel::InstallQuietGridAccessibility();
 
     quorrel::QtMainWindow window;
     quorrel::QtClock clock;

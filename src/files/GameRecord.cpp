@@ -15,9 +15,12 @@ constexpr int kCells = 4;
 size_t ColumnOffset(size_t row, size_t col) { return 3 * (row + 21 * col); }
 
 bool IsCardCode(const std::string& text) {
-    for (int n = 1; n <= 52; ++n)
-        if (DetermineCard(n) == text) return true;
-    return false;
+    static const std::set<std::string> codes = [] {
+        std::set<std::string> all;
+        for (int n = 1; n <= 52; ++n) all.insert(DetermineCard(n));
+        return all;
+    }();
+    return codes.count(text) != 0;
 }
 }  // namespace
 

@@ -88,7 +88,7 @@ void MemoryFileSystem::Step(const std::string& step) {
     Steps.push_back(step);
     if (step == FailAt) {
         FailAt.clear();
-        throw RunTimeError(errors::DeviceIOError, "Device I/O error");
+        throw FailWith;
     }
 }
 

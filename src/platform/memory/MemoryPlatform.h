@@ -16,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ScreenReader.h"
 #include "platform/Settings.h"
+#include "platform/RunTimeError.h"
 #include "platform/Window.h"
 #include "platform/memory/MemoryGrid.h"
 
@@ -130,6 +131,7 @@ public:
     std::string DataFolder = "/home/player/.local/share/Quorrel";
     std::map<std::string, std::vector<char>> Files;
     std::string FailAt;
+    RunTimeError FailWith{errors::DeviceIOError, "Device I/O error"};
     std::vector<std::string> Steps;  // the steps taken, in order
 
 private:

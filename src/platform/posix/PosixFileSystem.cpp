@@ -85,13 +85,16 @@ std::vector<char> PosixFileSystem::ReadFile(const std::string& path) {
 }
 
 int PosixFileSystem::CreateBeside(const std::string& target, std::string& newPath) {
+    // A file that nobody may write to is not replaced, though its folder would allow it.
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && (info.st_mode & 0222) == 0) Fail(EACCES, target);
     std::string pattern = Folder(target) + "/." + BaseName(target) + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) Fail(errno, target);
+    if (fd < 0) Fail(errno == ENOENT ? ENOTDIR : errno, target);  // the folder is gone
     // The new file keeps the old one's permissions, or the usual ones for a new file.
-    struct stat info {};
     mode_t mode = 0;
-    if (::stat(target.c_str(), &info) == 0) {
+    if (exists) {
         mode = info.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
