@@ -1,6 +1,7 @@
 // Quorrel's entry point: reads the command line, builds the platform and hands over to the game.
 #include <QApplication>
 #include <QMetaObject>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -64,10 +65,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<quorrel::IScreenReader> reader;
     try {
         if (options.speech == "speechd") {
-            reader = std::make_unique<quorrel::SpeechDispatcherReader>([](std::function<void()> call) {
-                if (QCoreApplication* app = QCoreApplication::instance())
-                    QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
-            });
+            // Each handler's words reach the server once the event loop is idle again: what a later
+            // stop of the same handler would cut off is never sent.
+            reader = std::make_unique<quorrel::SpeechDispatcherReader>(
+                [](std::function<void()> call) {
+                    if (QCoreApplication* app = QCoreApplication::instance())
+                        QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+                },
+                std::chrono::seconds(2), true);
         } else {
             reader = std::make_unique<quorrel::LogScreenReader>(options.speech.substr(4));
         }

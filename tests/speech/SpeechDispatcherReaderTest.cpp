@@ -207,8 +207,8 @@ protected:
         server_.reset();
     }
 
-    SpeechDispatcherReader& Reader(std::chrono::milliseconds retryInterval = 2s) {
-        reader_ = std::make_unique<SpeechDispatcherReader>(owner_.Poster(), retryInterval);
+    SpeechDispatcherReader& Reader(std::chrono::milliseconds retryInterval = 2s, bool holdUntilIdle = false) {
+        reader_ = std::make_unique<SpeechDispatcherReader>(owner_.Poster(), retryInterval, holdUntilIdle);
         reader_->OnFailure = [this](const RunTimeError& error) { failures_.push_back(error); };
         return *reader_;
     }
@@ -267,6 +267,28 @@ void ExpectCallOrderKept(const Events& calls, const Events& received) {
     for (auto text = lastStop.base(); text != calls.end(); ++text)
         EXPECT_NE(std::find(received.begin(), received.end(), *text), received.end())
             << "lost: " << text->text << "\n" << Describe(received);
+}
+
+TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendOnlyTheirLastStopAndWhatFollows) {
+    auto& reader = Reader(2s, true);
+    // One handler: a move stops and speaks three times before its last words.
+    reader.StopSpeech();
+    reader.Say("Column 1");
+    reader.StopSpeech();
+    reader.Say("Empty");
+    reader.StopSpeech();
+    reader.Say("Seven of hearts");
+    reader.Say("was moved");
+    ASSERT_EQ(owner_.Posted(), 1);  // one hand-over for the whole handler
+    EXPECT_TRUE(server_->Events().empty()) << Describe(server_->Events());
+    owner_.RunPending();  // the event loop is idle again
+    const Events expected = {Cancelled(), Queued("Seven of hearts"), Queued("was moved")};
+    EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
+        << "the server received:\n" << Describe(server_->Events());
+    // The next handler's words are held again, and texts without a stop add to what is said.
+    reader.Say("selected");
+    owner_.RunPending();
+    EXPECT_TRUE(server_->WaitFor([](const Events& events) { return events.size() == 4; }));
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, NeverReordersTextsAroundStopSpeech) {

@@ -218,8 +218,11 @@ private:
     std::optional<Clock::time_point> lastAttempt_;
 };
 
-SpeechDispatcherReader::SpeechDispatcherReader(PostToOwner postToOwner, std::chrono::milliseconds retryInterval)
-    : shared_(std::make_shared<Shared>()), self_(std::make_shared<SpeechDispatcherReader*>(this)) {
+SpeechDispatcherReader::SpeechDispatcherReader(PostToOwner postToOwner, std::chrono::milliseconds retryInterval,
+                                               bool holdUntilIdle)
+    : shared_(std::make_shared<Shared>()),
+      holdUntilIdle_(holdUntilIdle),
+      self_(std::make_shared<SpeechDispatcherReader*>(this)) {
     // A dead server must turn writes into errors (-1 from libspeechd), not kill the program.
     static std::once_flag ignoreSigpipe;
     std::call_once(ignoreSigpipe, [] { std::signal(SIGPIPE, SIG_IGN); });
@@ -231,6 +234,7 @@ SpeechDispatcherReader::SpeechDispatcherReader(PostToOwner postToOwner, std::chr
 }
 
 SpeechDispatcherReader::~SpeechDispatcherReader() {
+    HandOver();  // the last words still go out
     self_.reset();
     {
         const std::lock_guard lock(shared_->postMutex);
@@ -253,21 +257,41 @@ SpeechDispatcherReader::~SpeechDispatcherReader() {
 void SpeechDispatcherReader::Say(const std::string& text) {
     std::string speakable = SpeakableText(text);
     if (speakable.empty()) return;
-    {
-        const std::lock_guard lock(shared_->mutex);
-        shared_->queue.push_back({false, std::move(speakable)});
-    }
-    shared_->wake.notify_one();
+    Queue(false, std::move(speakable));
 }
 
-void SpeechDispatcherReader::StopSpeech() {
+void SpeechDispatcherReader::StopSpeech() { Queue(true, {}); }
+
+void SpeechDispatcherReader::Queue(bool stop, std::string text) {
+    if (!holdUntilIdle_) {
+        held_.push_back({stop, std::move(text)});
+        return HandOver();
+    }
+    // What a later StopSpeech of the same handler cancels is never sent.
+    if (stop) held_.clear();
+    held_.push_back({stop, std::move(text)});
+    if (handOverPosted_) return;
+    const std::lock_guard lock(shared_->postMutex);
+    if (!shared_->postToOwner) return HandOver();
+    handOverPosted_ = true;
+    shared_->postToOwner([owner = std::weak_ptr<SpeechDispatcherReader*>(self_)] {
+        if (const auto reader = owner.lock()) (*reader)->HandOver();
+    });
+}
+
+void SpeechDispatcherReader::HandOver() {
+    handOverPosted_ = false;
+    if (held_.empty()) return;
     {
         const std::lock_guard lock(shared_->mutex);
-        // Whatever is still queued would be cancelled at once; the cancel itself must still go,
-        // since earlier texts may be speaking.
-        shared_->queue.clear();
-        shared_->queue.push_back({true, {}});
+        for (auto& request : held_) {
+            // Whatever is still queued would be cancelled at once; the cancel itself must still go,
+            // since earlier texts may be speaking.
+            if (request.stop) shared_->queue.clear();
+            shared_->queue.push_back({request.stop, std::move(request.text)});
+        }
     }
+    held_.clear();
     shared_->wake.notify_one();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/ScreenReader.h"
 
@@ -27,14 +28,20 @@ namespace quorrel {
 //
 // postToOwner must run the function it is given later on the owner's thread (for Qt: a queued
 // call onto the event loop); the worker uses it to deliver OnFailure there. It is never called once
-// the destructor has returned. The destructor still sends what is queued if connected, but waits
+// the destructor has returned.
+//
+// With holdUntilIdle, the requests of one event handler are held until the owner's thread is back in
+// its event loop (a call posted through postToOwner hands them to the worker): a handler that stops
+// and speaks several times, as a move does, sends only its last StopSpeech and the texts after it,
+// so the server never starts on words that would be cut off a moment later. The destructor still sends what is queued if connected, but waits
 // at most about half a second for the worker, so a wedged server cannot hang the program.
 class SpeechDispatcherReader : public IScreenReader {
 public:
     using PostToOwner = std::function<void(std::function<void()>)>;
 
     explicit SpeechDispatcherReader(PostToOwner postToOwner,
-                                    std::chrono::milliseconds retryInterval = std::chrono::seconds(2));
+                                    std::chrono::milliseconds retryInterval = std::chrono::seconds(2),
+                                    bool holdUntilIdle = false);
     ~SpeechDispatcherReader() override;
 
     SpeechDispatcherReader(const SpeechDispatcherReader&) = delete;
@@ -47,7 +54,17 @@ private:
     struct Shared;
     class Worker;
 
+    void Queue(bool stop, std::string text);
+    void HandOver();
+
     std::shared_ptr<Shared> shared_;
+    bool holdUntilIdle_;
+    struct Held {
+        bool stop;
+        std::string text;
+    };
+    std::vector<Held> held_;  // the owner's requests not yet handed to the worker
+    bool handOverPosted_ = false;
     // Alive while this reader is; failures posted to the owner check it before touching the reader.
     std::shared_ptr<SpeechDispatcherReader*> self_;
     std::thread worker_;
