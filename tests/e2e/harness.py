@@ -24,7 +24,8 @@ Session (started lazily, torn down completely at the end, also when the test fai
 SpeechLog reads what speech-dispatcher recorded, in order: every queued text (its log line
 "Queueing message |TEXT| with priority N", blanks kept), every cancel ("Cancel received from fd N.")
 and stop, and every client connection. expect() checks the next texts after a cursor, waiting for
-them with a deadline.
+them with a deadline; expect_events() does the same for texts and cancels (CANCEL, CANCELS) together.
+Each event carries the stamp of its log entry (SpeechEvent.stamp, comparable with time.time()).
 """
 
 import os
@@ -77,6 +78,22 @@ class OneOf:
 CARD = OneOf(CARD_TEXTS, "any card text")
 
 
+class _Cancels:
+    """In SpeechLog.expect_events(): one cancel (CANCEL), or a run of one or more cancels (CANCELS). The
+    program's speech worker drops texts not yet sent when a new cancel comes, and two cancels in a row
+    may reach speech-dispatcher as one or as two."""
+
+    def __init__(self, run):
+        self.run = run
+
+    def __repr__(self):
+        return "<cancel, once or more>" if self.run else "<cancel>"
+
+
+CANCEL = _Cancels(False)
+CANCELS = _Cancels(True)
+
+
 class TestFailure(AssertionError):
     pass
 
@@ -92,10 +109,11 @@ def _deadline_loop(timeout, interval=0.02):
 
 
 class SpeechEvent:
-    def __init__(self, kind, text=None, priority=None):
+    def __init__(self, kind, text=None, priority=None, stamp=None):
         self.kind = kind          # "speak", "cancel", "stop", "connect" or "disconnect"
         self.text = text
         self.priority = priority
+        self.stamp = stamp        # when speech-dispatcher logged it: seconds since the epoch, to the microsecond
 
     def __repr__(self):
         if self.kind == "speak":
@@ -129,14 +147,62 @@ def _parse_entry(entry, complete):
     return None
 
 
+_STAMP = re.compile(rb"^\[\w+ (\w+) +(\d+) (\d+):(\d+):(\d+) (\d+) : (\d+)\]")
+_MONTHS = {m: i + 1 for i, m in enumerate(b"Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split())}
+
+
+def _entry_stamp(entry):
+    """The time in an entry's header (local time, as ctime() writes it, and microseconds) as seconds
+    since the epoch, comparable with time.time(); None if the header has another form. speech-dispatcher
+    takes the seconds from time() and the microseconds from gettimeofday(); time() may still show the
+    last second for a few milliseconds after gettimeofday() has passed it, and then the stamp is a
+    second early. SpeechLog.events() mends that from the entries before."""
+    m = _STAMP.match(entry)
+    if not m or m.group(1) not in _MONTHS:
+        return None
+    day, hour, minute, second, year, micro = (int(g) for g in m.group(2, 3, 4, 5, 6, 7))
+    whole = time.mktime((year, _MONTHS[m.group(1)], day, hour, minute, second, 0, 0, -1))
+    return whole + micro / 1e6
+
+
+def _matches(want, event):
+    if isinstance(want, _Cancels):
+        return event.kind == "cancel"
+    if event.kind != "speak":
+        return False
+    return want.matches(event.text) if isinstance(want, OneOf) else event.text == want
+
+
+def _match_events(expected, events):
+    """How many of `events` match `expected` in full; None while more events are needed; raises
+    TestFailure on a mismatch, which no later event can mend."""
+    at = 0
+    for i, want in enumerate(expected):
+        if at >= len(events):
+            return None
+        if not _matches(want, events[at]):
+            raise TestFailure("event %d after the cursor: expected %r, got %r\n  expected: %r\n  got:      %r"
+                              % (at, want, events[at], list(expected), events[:at + 1]))
+        at += 1
+        if isinstance(want, _Cancels) and want.run:
+            while at < len(events) and events[at].kind == "cancel":
+                at += 1
+            # A run of cancels at the end may still grow; the next expected event settles it.
+            if at == len(events) and i + 1 < len(expected):
+                return None
+    return at
+
+
 class SpeechLog:
     """What the private speech-dispatcher recorded, read from its level-5 log."""
 
     def __init__(self, path):
         self.path = path
         self.cursor = 0   # index into texts(): expect() checks the texts after it
+        self.event_cursor = 0  # index into said(): expect_events() checks the events after it
         self._offset = 0  # bytes of the log already turned into self._events
         self._events = []
+        self._last_stamp = None  # the latest stamp of the entries read so far
 
     def events(self):
         """Every event logged so far, in order. The log is read on from where the last call stopped."""
@@ -153,7 +219,14 @@ class SpeechLog:
             event = _parse_entry(new[begin:end], complete=end < len(new))
             if event is False:
                 break
+            stamp = _entry_stamp(new[begin:end])
+            if stamp is not None:
+                # A stamp a second early (see _entry_stamp) falls behind the entries before it.
+                if self._last_stamp is not None and stamp < self._last_stamp - 0.5:
+                    stamp += 1.0
+                self._last_stamp = stamp if self._last_stamp is None else max(self._last_stamp, stamp)
             if event is not None:
+                event.stamp = stamp
                 self._events.append(event)
             consumed = end
         self._offset += consumed
@@ -174,8 +247,29 @@ class SpeechLog:
         return "\n".join(lines) if lines else "  (nothing)"
 
     def mark(self):
-        """Moves the cursor past everything queued so far."""
+        """Moves the cursor (and the event cursor) past everything queued so far."""
         self.cursor = len(self.texts())
+        self.event_cursor = len(self.said())
+
+    def said(self):
+        """The texts queued and the cancels, in order (the events that expect_events() checks)."""
+        return [e for e in self.events() if e.kind in ("speak", "cancel")]
+
+    def expect_events(self, *expected, timeout=15.0):
+        """Checks that the next texts and cancels after the event cursor are `expected`: exact strings,
+        OneOf, CANCEL or CANCELS. Waits up to `timeout` for them; fails at once on a mismatch. Moves the
+        event cursor past them and returns the events matched. expect() and expect_events() keep cursors of
+        their own: call mark() to line both up after everything checked so far.
+        Texts or cancels that come after them are left for the next call, which is how a test checks
+        that a key said nothing: the next key's speech must follow at once."""
+        for _ in _deadline_loop(timeout):
+            new = self.said()[self.event_cursor:]
+            used = _match_events(expected, new)
+            if used is not None:
+                self.event_cursor += used
+                return new[:used]
+        raise TestFailure("timed out after %.0f s waiting for %r; events after the cursor: %r"
+                          % (timeout, list(expected), self.said()[self.event_cursor:]))
 
     def wait_for(self, predicate, timeout, what):
         """Waits until predicate(texts after the cursor) is true; returns those texts."""
@@ -287,6 +381,20 @@ class Program:
             if name == title:
                 return
         raise TestFailure("window caption %r, expected %r" % (name, title))
+
+    def wait_for_active_window(self, name=WINDOW_NAME, timeout=10.0):
+        """Waits until the window that has the focus is named `name` (a dialog's caption, say: keys
+        typed before it has the focus would go elsewhere); returns its id."""
+        seen = None
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for the window %r to get the focus" % name)
+            active = self.session.xdotool("getactivewindow", check=False).stdout.strip()
+            if active:
+                seen = self.session.xdotool("getwindowname", active, check=False).stdout.rstrip("\n")
+                if seen == name:
+                    return active
+        raise TestFailure("the window %r did not get the focus within %.0f s (last active: %r)"
+                          % (name, timeout, seen))
 
     def activate(self):
         """Raises the main window and gives it the keyboard focus (through openbox)."""
