@@ -9,12 +9,14 @@ Orca and the program speak through the same private speech-dispatcher. Orca send
 and the program plain text, so the one log splits into:
   - session.speech: a GameSpeech, the program's texts only (harness.SpeechLog's expect(), mark() and
     wait_for() work on them as in the other end-to-end tests);
-  - orca.speech: an OrcaSpeech, Orca's texts with the markup taken off ("Game menu." and the like).
+  - orca.speech: an OrcaSpeech, Orca's texts with the markup taken off ("New Game  Ctrl+N." and the like).
 Orca's own debug file is written through a block buffer, so it lags behind; it is kept for the report only.
 
 orca.start(): starts the accessibility bus (at-spi-bus-launcher) and the program with its accessibility
-on, then Orca, and waits until Orca has presented the program's window. Orca's key echo is off in its
-settings: what Orca says about the keys typed is the player's choice and not the program's doing.
+on, then Orca, and waits until Orca has presented the program's window (start_program() and start_orca()
+do the two halves). Orca's key echo is off in its settings: what Orca says about the keys typed is the
+player's choice and not the program's doing. Orca runs without --replace, which would end every Orca of
+this user, also a screen reader someone works with.
 
 orca.tree(): the program's accessibility tree as pyatspi (python3-pyatspi) shows it, one dict per object.
 
@@ -25,14 +27,12 @@ one, and replacing it would end a screen reader that is not ours).
 
 import functools
 import html
-import importlib.util
 import json
 import os
 import re
 import shutil
 import subprocess
 import sys
-import time
 
 import harness
 from harness import TestFailure
@@ -67,14 +67,15 @@ def other_orcas():
 
 def main(tests):
     """harness.main(), skipping (exit 77) where Orca cannot run."""
-    if os.environ.get("QUORREL_E2E_IN_DBUS") != "1":
+    if os.environ.get(harness._IN_DBUS) != "1":
         missing = missing_prerequisites()
         if missing:
             print("SKIPPED: the screen-reader tests need " + ", ".join(missing) + ".")
             sys.exit(77)
-        if other_orcas():
+        running = other_orcas()
+        if running:
             print("SKIPPED: another Orca screen reader of this user is running (process %s); Orca refuses to "
-                  "start beside it." % ", ".join(map(str, other_orcas())))
+                  "start beside it." % ", ".join(map(str, running)))
             sys.exit(77)
     harness.main(tests)
 
@@ -117,7 +118,7 @@ class OrcaSpeech(harness.SpeechLog):
 
 
 # The program's accessibility tree, printed as JSON by /usr/bin/python3 with pyatspi; argv[1] is the
-# program's process id. Menus are walked although hidden; other hidden widgets are not.
+# program's process id.
 _TREE_SCRIPT = r"""
 import json, sys
 import pyatspi
@@ -174,11 +175,13 @@ class Orca:
         self.session.start()
         self.session.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self._bus = self.session._spawn([BUS_LAUNCHER, "--launch-immediately"], "at-spi-bus.log")
+        # Asking the bus itself would have D-Bus start another launcher while ours is not there yet.
         for _ in harness._deadline_loop(20, 0.1):
-            asked = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                    "org.a11y.Bus.GetAddress"], env=self.session.env, stdin=subprocess.DEVNULL,
-                                   capture_output=True, text=True, timeout=10)
-            if asked.returncode == 0 and "unix:" in asked.stdout:
+            asked = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                                    "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"],
+                                   env=self.session.env, stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                   timeout=10)
+            if asked.returncode == 0 and "boolean true" in asked.stdout:
                 return
             if self._bus.poll() is not None:
                 break
@@ -195,17 +198,25 @@ class Orca:
         with open(os.path.join(folder, "user-settings.conf"), "w") as f:
             json.dump(settings, f, indent=4)
 
-    def start(self, *args):
-        """Starts the bus, the program (with args) and Orca; returns the Program once Orca has presented
-        the program's window. session.speech then holds the program's texts and self.speech Orca's."""
+    def start_program(self, *args):
+        """Starts the bus and the program (with args) with its accessibility on; returns the Program.
+        session.speech then holds the program's texts only."""
         self.start_bus()
-        log_path = self.session.speech.path
-        self.session.speech = GameSpeech(log_path)
-        self.speech = OrcaSpeech(log_path)
+        if not isinstance(self.session.speech, GameSpeech):
+            self.session.speech = GameSpeech(self.session.speech.path)
         self.program = self.session.start_program(*args)
+        return self.program
+
+    def start_orca(self):
+        """Starts Orca and waits until it has presented the program's window; self.speech then holds
+        Orca's texts, the cursor after that presentation."""
+        self.speech = OrcaSpeech(self.session.speech.path)
         self._write_settings()
-        self._orca = self.session._spawn(["orca", "-d", "braille", "-d", "main-window", "-d", "splash-window",
-                                          "--debug-file", self.debug_path], "orca.out")
+        # Orca's words are matched in English.
+        env = dict(self.session.env, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.pop("LANGUAGE", None)
+        self._orca = self.session._spawn(["orca", "--disable", "braille", "--debug-file", self.debug_path],
+                                         "orca.out", env=env)
         try:
             self.speech.wait_for_text(r"\b" + re.escape(harness.WINDOW_NAME) + r"\b", ORCA_START_TIMEOUT)
         except TestFailure:
@@ -213,11 +224,12 @@ class Orca:
                 raise TestFailure("Orca ended with status %s:\n%s" % (
                     self._orca.returncode, harness._tail(os.path.join(self.session.root, "orca.out")))) from None
             raise
-        return self.program
 
-    def check_running(self):
-        if self._orca is not None and self._orca.poll() is not None:
-            raise TestFailure("Orca ended with status %s" % self._orca.returncode)
+    def start(self, *args):
+        """start_program(*args), then start_orca(); returns the Program."""
+        program = self.start_program(*args)
+        self.start_orca()
+        return program
 
     def tree(self, timeout=60):
         """The program's accessibility tree: a list of dicts (path, depth, role, name, description,

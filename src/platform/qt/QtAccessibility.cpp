@@ -4,12 +4,13 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
-#include <cstdlib>
 
 #include "platform/qt/QtGrid.h"
 
@@ -17,29 +18,24 @@ namespace quorrel {
 
 namespace {
 
-// EXPERIMENT switches, to be removed.
-bool Flag(const char* name, bool fallback) {
-    const char* v = std::getenv(name);
-    return v ? v[0] == '1' : fallback;
-}
-
-// A grid as assistive technologies see it: a canvas named after the grid, without cells. It never reports
-// the focused state: a screen reader that looks for the focus (when it starts, or on a key press) must
-// not find the grid and read it, since the game says everything there is to say about it.
+// A grid as assistive technologies see it: one focusable object with no text, no relations and no cells.
+// A screen reader follows the focus into it (so that it also notices the focus leaving a menu or a
+// dialog for the grid) and finds nothing to say there; the game says everything about the grid itself.
+// Orca would read a grid's name, its description and the label that names it each time the grid took
+// the focus, so there are none.
 class GridAccessible : public QAccessibleWidget {
 public:
-    explicit GridAccessible(QtGrid* grid) : QAccessibleWidget(grid, QAccessible::Canvas) {}
+    explicit GridAccessible(QtGrid* grid) : QAccessibleWidget(grid, QAccessible::Client) {}
 
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (!Flag("QUORREL_A11Y_GRIDFOCUS", false)) state.focused = false;
-        return state;
+    QString text(QAccessible::Text) const override { return {}; }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation) const override {
+        return {};
     }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    // Qt's table view still reports its current cell by index when the cursor moves; that report must
-    // find an object, or Qt warns on every move. It finds the grid's viewport, and FilterUpdate() drops it.
+    // Qt's table view still reports its current cell, by index, when the cursor moves. The report must find
+    // an object, or Qt warns on every move: it finds the grid's viewport, and FilterUpdate() then drops it.
     QAccessibleInterface* child(int index) const override {
         if (index < 0) return nullptr;
         return QAccessible::queryAccessibleInterface(static_cast<QtGrid*>(widget())->viewport());
@@ -206,7 +202,7 @@ private:
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("quorrel::QtGrid")) {
         if (auto* grid = qobject_cast<QtGrid*>(object)) return new GridAccessible(grid);
-    } else if (className == QLatin1String("QAction") && Flag("QUORREL_A11Y_MENUS", true)) {
+    } else if (className == QLatin1String("QAction")) {
         auto* action = static_cast<QAction*>(object);
         if (QWidget* owner = MenuOwner(action)) return new MenuItemAccessible(owner, action);
     }
@@ -219,21 +215,46 @@ const QtGrid* GridOf(const QObject* object) {
     return nullptr;
 }
 
-// Passes on every accessibility event except those of the grids. Of a grid's own events only its coming
-// and going reach the bridge (the tree stays true); its focus, cursor, text and state changes do not, nor
-// anything from the widgets inside it (viewport, header, scroll bars), which have no place in the tree.
+// Of a grid's own accessibility events, only its focus and its coming and going reach the platform's
+// bridge; its cursor (the current cell), text and state changes do not, nor anything from the widgets
+// inside it (viewport, header, scroll bars), which have no place in the tree. Every other event passes.
+bool PassesForGrid(const QAccessibleEvent& event) {
+    switch (event.type()) {
+    case QAccessible::Focus: return event.child() < 0;
+    case QAccessible::ObjectCreated:
+    case QAccessible::ObjectDestroyed:
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide: return true;
+    default: return false;
+    }
+}
+
+// When a menu has closed and the focus is in a grid that never lost it (menus do not take the focus), Qt
+// reports no focus change: a screen reader would stay on the menu item, and keep quiet when the same item
+// comes back the next time the menu opens. The grid reports the focus itself (the reader has nothing to
+// say about it). Called once the menu is gone, when the event loop is back.
+void ReportFocusBackInGrid() {
+    auto* grid = qobject_cast<QtGrid*>(QApplication::focusWidget());
+    if (!grid || QApplication::activePopupWidget() || !grid->isActiveWindow()) return;
+    QAccessibleEvent focus(grid, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+}
+
+// The update handler that was there before FilterUpdate(); none, unless a test installed one.
+QAccessible::UpdateHandler previousHandler = nullptr;
+
 void FilterUpdate(QAccessibleEvent* event) {
     QObject* object = event->object();
-    if (const QtGrid* grid = GridOf(object)) {
-        const QAccessible::Event type = event->type();
-        const bool structural = type == QAccessible::ObjectCreated || type == QAccessible::ObjectDestroyed ||
-                                type == QAccessible::ObjectShow || type == QAccessible::ObjectHide;
-        if (object != grid || event->child() >= 0 || !structural) return;
+    if (const QtGrid* grid = GridOf(object); grid && (object != grid || !PassesForGrid(*event))) return;
+    if (previousHandler) {
+        previousHandler(event);
+    } else {
+        // The bridge gets the event as it would without a handler: Qt offers no other way to pass it on.
+        QAccessible::installUpdateHandler(nullptr);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(&FilterUpdate);
     }
-    // The bridge gets the event the way it would without a handler.
-    QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(&FilterUpdate);
+    if (event->type() == QAccessible::PopupMenuEnd) QTimer::singleShot(0, qApp, &ReportFocusBackInGrid);
 }
 
 }  // namespace
@@ -243,7 +264,7 @@ void InstallQuietGridAccessibility() {
     if (installed) return;
     installed = true;
     QAccessible::installFactory(&Factory);
-    QAccessible::installUpdateHandler(&FilterUpdate);
+    previousHandler = QAccessible::installUpdateHandler(&FilterUpdate);
 }
 
 }  // namespace quorrel

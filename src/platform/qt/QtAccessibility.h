@@ -1,15 +1,21 @@
-// Accessibility of the grids: screen readers stay silent on them, because the game speaks every grid event itself.
+// Accessibility for screen readers: silent grids (the game speaks for them) and menu items whose shortcuts Orca reads.
 #pragma once
 
 namespace quorrel {
 
-// Installs, for the whole application, an accessibility factory and an event filter for the grids (QtGrid):
-// - each grid shows assistive technologies one plain focusable object, named after the grid's accessible
-//   name, with no table structure and no children;
-// - no accessibility event that comes from a grid or from a widget inside one (focus, cell and text
-//   changes, header and scroll bar updates) reaches the platform's accessibility bridge.
-// Every other widget (menus, message boxes, dialogs) keeps Qt's own accessibility.
-// Call it once, after the QApplication exists and before the first grid is created; later calls do nothing.
+// Installs, for the whole application, an accessibility factory and an accessibility event filter:
+// - Each grid (QtGrid) is one focusable object with no name, no description, no labels and no children
+//   (no cells, no table). Its own focus changes and its showing and hiding reach assistive technologies;
+//   its cursor moves, text changes and everything from the widgets inside it (viewport, header, scroll
+//   bars) do not. A screen reader thus follows the focus into a grid and has nothing to say there.
+// - Each menu item (an action in a menu or in the menu bar) keeps Qt's name, role, states and actions,
+//   and gives its key binding as "mnemonic;access-key path;shortcut" in GTK's notation
+//   ("n;<Alt>g:n;<Control>n" for New Game), the form Orca reads shortcuts from.
+// Every other widget (dialogs, message boxes, the file dialog) keeps Qt's own accessibility.
+// Call it once, after the QApplication exists and before the main window is created (Qt keeps the first
+// interface it made for an object); later calls do nothing. It installs an accessibility update handler
+// (QAccessible::installUpdateHandler) that passes the events it lets through on to the handler installed
+// before it, if any, or else to the platform's bridge; nothing may replace it afterwards.
 void InstallQuietGridAccessibility();
 
 }  // namespace quorrel
