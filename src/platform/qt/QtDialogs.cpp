@@ -1,5 +1,6 @@
 // The Qt forms of the Find and About dialogs.
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtUnits.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,13 +13,6 @@
 namespace quorrel {
 
 namespace {
-// Dialogs are laid out in twips, 1440 to the inch.
-int Px(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Px(widget, left), Px(widget, top), Px(widget, width), Px(widget, height));
-}
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // Runs a dialog; afterwards its owner takes the keys again, also where no window manager hands the
 // activation back by itself.
 void RunModal(QDialog* dialog) {

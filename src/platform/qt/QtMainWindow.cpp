@@ -1,5 +1,6 @@
 // The Qt main window.
 #include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtUnits.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,13 +15,6 @@
 #include "texts/Texts.h"
 
 namespace quorrel {
-
-namespace {
-// The window is laid out in twips, 1440 to the inch.
-int Px(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-}  // namespace
 
 void QtMenus::Build(const std::vector<MenuSpec>& tree) {
     window_->menuBar()->clear();
@@ -71,9 +65,6 @@ QtMainWindow::QtMainWindow() : menus_(this) {
     setCentralWidget(client);
     client->setFixedSize(Px(this, 7995), Px(this, 6015));
 
-    auto place = [&](QWidget* widget, int left, int top, int width, int height) {
-        widget->setGeometry(Px(this, left), Px(this, top), Px(this, width), Px(this, height));
-    };
     column_ = new QtGrid(client);
     freeCell_ = new QtGrid(client);
     homeCell_ = new QtGrid(client);
@@ -83,15 +74,15 @@ QtMainWindow::QtMainWindow() : menus_(this) {
     column_->setAccessibleName(Q(texts::LabelColumns));
     freeCell_->setAccessibleName(Q(texts::LabelFree));
     homeCell_->setAccessibleName(Q(texts::LabelHome));
-    place(column_, 1000, 2500, 6000, 3000);
-    place(freeCell_, 1000, 1000, 1500, 500);
-    place(homeCell_, 5500, 1000, 1500, 500);
+    Place(column_, 1000, 2500, 6000, 3000);
+    Place(freeCell_, 1000, 1000, 1500, 500);
+    Place(homeCell_, 5500, 1000, 1500, 500);
     auto* lblFree = new QLabel(Q(texts::LabelFree), client);
     auto* lblHome = new QLabel(Q(texts::LabelHome), client);
     auto* lblColumn = new QLabel(Q(texts::LabelColumns), client);
-    place(lblFree, 500, 1000, 500, 255);
-    place(lblHome, 5000, 1000, 500, 255);
-    place(lblColumn, 200, 2500, 800, 255);
+    Place(lblFree, 500, 1000, 500, 255);
+    Place(lblHome, 5000, 1000, 500, 255);
+    Place(lblColumn, 200, 2500, 800, 255);
     lblFree->setBuddy(freeCell_);
     lblHome->setBuddy(homeCell_);
     lblColumn->setBuddy(column_);
