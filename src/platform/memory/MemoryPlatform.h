@@ -112,19 +112,20 @@ public:
 };
 
 // Folders and files held in memory. A step named in FailAt fails once, when it is next reached:
-// "read", "create", "write", "flush", "close" or "rename".
+// "read" (ReadStart, or the tail in KeepTail), "create", "write", "flush", "close" or "rename" (both
+// in Replace). The new file is visible under its own name while it is written.
 class MemoryFileSystem : public IFileSystem {
 public:
     bool MakeFolder(const std::string& path) override;
     std::string UserDataFolder() override { return DataFolder; }
     bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
-    std::vector<char> ReadFile(const std::string& path) override;
-    int CreateBeside(const std::string& target, std::string& newPath) override;
+    std::vector<char> ReadStart(const std::string& path, std::size_t count) override;
+    int CreateBeside(const std::string& path) override;
     void Write(int handle, const std::vector<char>& bytes) override;
+    void KeepTail(int handle) override;
     void Flush(int handle) override;
-    void Close(int handle) override;
-    void Rename(const std::string& from, const std::string& to) override;
-    void Remove(const std::string& path) noexcept override { Files.erase(path); }
+    void Replace(int handle) override;
+    void Discard(int handle) noexcept override;
 
     std::vector<std::string> Folders;     // folders that exist
     std::vector<std::string> ReadOnly;    // folders under which nothing can be created
@@ -133,10 +134,14 @@ public:
     std::string FailAt;
     RunTimeError FailWith{errors::DeviceIOError, "Device I/O error"};
     std::vector<std::string> Steps;  // the steps taken, in order
+    size_t LargestRead = 0;          // the most bytes one read asked for
 
 private:
+    struct NewFile {
+        std::string target, path;
+    };
     void Step(const std::string& step);
-    std::map<int, std::string> open_;
+    std::map<int, NewFile> open_;
     int next_ = 3;
 };
 
