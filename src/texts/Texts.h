@@ -175,4 +175,7 @@ inline constexpr std::string_view IsASocket = " is a socket, not a file";
 inline constexpr std::string_view IsNoFile = " is not a file";
 inline constexpr std::string_view FileNameTooLong = "File name too long";
 
+// The description of a setting that the settings store could not keep.
+inline constexpr std::string_view SettingNotSaved = "The setting could not be saved for the next run";
+
 }  // namespace quorrel::texts

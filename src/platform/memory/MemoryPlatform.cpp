@@ -41,6 +41,7 @@ std::string MemorySettings::GetSetting(const std::string& app, const std::string
 
 void MemorySettings::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                                  const std::string& value) {
+    if (Unwritable) throw Failure;
     Values[app + "/" + section + "/" + key] = value;
 }
 

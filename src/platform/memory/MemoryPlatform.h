@@ -19,6 +19,7 @@
 #include "platform/RunTimeError.h"
 #include "platform/Window.h"
 #include "platform/memory/MemoryGrid.h"
+#include "texts/Texts.h"
 
 namespace quorrel {
 
@@ -57,6 +58,7 @@ public:
     std::function<void()> OnShow;
 };
 
+// While Unwritable is set, SaveSetting keeps nothing and raises Failure.
 class MemorySettings : public ISettings {
 public:
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
@@ -64,6 +66,8 @@ public:
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override;
     std::map<std::string, std::string> Values;  // "app/section/key" -> value
+    bool Unwritable = false;
+    RunTimeError Failure{errors::PathFileAccessError, std::string(texts::SettingNotSaved)};
 };
 
 // A tick counter that moves only when told to, and an event pump that runs queued tasks. Each call of
