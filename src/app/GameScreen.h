@@ -141,10 +141,6 @@ public:
     // A wait asked for at this depth returns at once, so no number of presses can exhaust the stack.
     static constexpr int kMaxNestedWaits = 8;
 
-    // The keys whose held-down repeats are dropped before anything sees them: the commands that wait
-    // (F3 and F4 read the cells with pauses, Ctrl+N waits before it deals). A new press still nests.
-    static bool IgnoresRepeat(int KeyCode, int Shift);
-
 private:
     // True once the player has been told that the settings store keeps nothing; a stored value ends it.
     bool settingNotSavedReported_ = false;

@@ -24,10 +24,6 @@ void GameScreen::Form_KeyDown(int KeyCode, int Shift) {
     });
 }
 
-bool GameScreen::IgnoresRepeat(int KeyCode, int Shift) {
-    return KeyCode == keys::F3 || KeyCode == keys::F4 || (KeyCode == 'N' && Shift == keys::CtrlMask);
-}
-
 void GameScreen::SpeakKeyList() {
     StopSpeech();
     for (std::string_view text : texts::KeyList) Speak(text);
