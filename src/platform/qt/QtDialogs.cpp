@@ -124,7 +124,12 @@ QtAboutDialog::QtAboutDialog(QWidget* owner) : QDialog(owner) {
 }
 
 void QtAboutDialog::SetTitle(const std::string& text) { title_->setText(QString::fromStdString(text)); }
-void QtAboutDialog::SetVersion(const std::string& text) { version_->setText(QString::fromStdString(text)); }
+// A screen reader reads the labels of a dialog that opens only when they have three words or more; the
+// version reaches it as the dialog's description.
+void QtAboutDialog::SetVersion(const std::string& text) {
+    version_->setText(QString::fromStdString(text));
+    setAccessibleDescription(version_->text());
+}
 void QtAboutDialog::SetDescription(const std::string& text) { description_->setText(QString::fromStdString(text)); }
 void QtAboutDialog::SetDisclaimer(const std::string& text) { disclaimer_->setText(QString::fromStdString(text)); }
 
