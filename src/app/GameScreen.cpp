@@ -81,6 +81,7 @@ void GameScreen::Form_Load() {
     P.FileDialog.Flags = dialogflags::FileMustExist | dialogflags::OverwritePrompt | dialogflags::HideReadOnly;
     State.GameInProgress = 0;
     TurnMenusOff();
+    SetPlayMenu(false);
 }
 
 // Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
@@ -98,6 +99,7 @@ void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
         State.OpenedFromFile = 0;
+        DealNumber = 0;
         Column.SetVisible(false);
         FreeCell.SetVisible(false);
         HomeCell.SetVisible(false);
@@ -168,6 +170,9 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
+    case mnuPlayUndo: mnuPlayUndo_Click(); break;
+    case mnuPlayRedo: mnuPlayRedo_Click(); break;
+    case mnuPlayRestart: mnuPlayRestart_Click(); break;
     default: break;
     }
 }

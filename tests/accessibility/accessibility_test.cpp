@@ -132,6 +132,9 @@ TEST_F(Accessibility, MenuItemsGiveAccessKeysAndShortcutsInTheFormOrcaReads) {
     EXPECT_THAT(Binding(Item(mnuGameExit)), ElementsAre("x", "<Alt>g:x", ""));
     EXPECT_THAT(Binding(Item(mnuOptionsNextCard)), ElementsAre("n", "<Alt>o:n", "F8"));
     EXPECT_THAT(Binding(Item(mnuHelpContents)), ElementsAre("h", "<Alt>h:h", ""));
+    EXPECT_THAT(Binding(Item(mnuPlayUndo)), ElementsAre("u", "<Alt>p:u", "<Control>z"));
+    EXPECT_THAT(Binding(Item(mnuPlayRedo)), ElementsAre("r", "<Alt>p:r", "<Control>y"));
+    EXPECT_THAT(Binding(Item(mnuPlayRestart)), ElementsAre("s", "<Alt>p:s", "<Control>r"));
     QAction* gameMenu = window.menuBar()->actions().value(0);
     EXPECT_THAT(Binding(QAccessible::queryAccessibleInterface(gameMenu)), ElementsAre("<Alt>g", "<Alt>g", ""));
 }

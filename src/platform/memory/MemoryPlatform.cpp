@@ -166,8 +166,11 @@ void MemoryMenus::Click(int id) {
 
 int MemoryMenus::ByShortcut(const std::string& shortcut) const {
     for (const auto& menu : Tree)
-        for (const auto& item : menu.Items)
+        for (const auto& item : menu.Items) {
             if (item.Shortcut == shortcut) return item.Id;
+            for (const auto& other : item.OtherShortcuts)
+                if (other == shortcut) return item.Id;
+        }
     return -1;
 }
 

@@ -62,7 +62,12 @@ void QtMenus::Build(const std::vector<MenuSpec>& tree) {
         QMenu* menu = window_->menuBar()->addMenu(Q(menuSpec.Caption));
         for (const auto& itemSpec : menuSpec.Items) {
             QAction* action = menu->addAction(Q(itemSpec.Caption));
-            if (!itemSpec.Shortcut.empty()) action->setShortcut(QKeySequence(Q(itemSpec.Shortcut)));
+            if (!itemSpec.Shortcut.empty()) {
+                // The first is the one the menu shows and the one assistive technologies are given.
+                QList<QKeySequence> shortcuts = {QKeySequence(Q(itemSpec.Shortcut))};
+                for (const auto& other : itemSpec.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
+                action->setShortcuts(shortcuts);
+            }
             action->setCheckable(itemSpec.Checkable);
             const int id = itemSpec.Id;
             QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
