@@ -150,6 +150,10 @@ public:
     bool Unloaded = false;
 
 private:
+    // True once the player has been told that the settings store keeps nothing; a stored value ends it.
+    bool settingNotSavedReported_ = false;
+
+private:
     bool CellIsSelected(const IGrid& grid) const;
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
     void AnnounceCell(IGrid& grid);

@@ -14,6 +14,21 @@ constexpr int kCells = 4;
 
 size_t ColumnOffset(size_t row, size_t col) { return 3 * (row + 21 * col); }
 
+// A slot's bytes as a message can show and a screen reader can say whole: printable ASCII as it is,
+// a tab as \t, a backslash doubled, every other byte (code 0, control codes, 0x80 and up) as \xHH.
+std::string Readable(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') shown += "\\\\";
+        else if (c == '\t') shown += "\\t";
+        else if (byte >= 0x20 && byte < 0x7F) shown += c;
+        else shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    }
+    return shown;
+}
+
 bool IsCardCode(const std::string& text) {
     static const std::set<std::string> codes = [] {
         std::set<std::string> all;
@@ -73,7 +88,7 @@ std::string GameRecord::Read(const std::vector<char>& bytes, GameRecord& record)
     auto count = [&](const std::string& card) {
         if (!cards.insert(card).second && problem.empty()) problem = card + " appears twice";
     };
-    auto slotProblem = [](const std::string& text) { return "a cell holds \"" + text + "\", which is no card"; };
+    auto slotProblem = [](const std::string& text) { return "a cell holds \"" + Readable(text) + "\", which is no card"; };
     for (size_t col = 0; col < kColumns; ++col) {
         bool emptySeen = false;
         for (size_t row = 1; row <= kCardRows; ++row) {

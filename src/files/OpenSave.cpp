@@ -50,9 +50,10 @@ bool GameScreen::OpenGame() {
         ChooseGameFile(false);
         const std::string path = P.FileDialog.FileName;
         if (path.empty()) return;
-        // The record is read whole and checked before it replaces the one in memory.
+        // The record is read whole and checked before it replaces the one in memory. Only its bytes
+        // are read, however long the file is.
         GameRecord record;
-        const std::string problem = GameRecord::Read(P.FileSystem.ReadFile(path), record);
+        const std::string problem = GameRecord::Read(P.FileSystem.ReadStart(path, GameRecord::Size), record);
         if (!problem.empty())
             throw RunTimeError(errors::BadFileFormat, ParseFilename(path) + std::string(texts::NotAGame) + problem + ".");
         State.SavedGame = record;
@@ -120,28 +121,14 @@ void GameScreen::SaveGameBoard() {
 // Writes the record as the file's first 599 bytes, keeping any bytes a longer file had after them.
 // The new content goes to a file beside the target, which replaces it only once it is whole on disk.
 void GameScreen::WriteRecord(const std::string& path) {
-    std::vector<char> bytes = State.SavedGame.Bytes();
-    if (P.FileSystem.FileExists(path)) {
-        const std::vector<char> old = P.FileSystem.ReadFile(path);
-        if (old.size() > bytes.size()) bytes.insert(bytes.end(), old.begin() + static_cast<std::ptrdiff_t>(bytes.size()), old.end());
-    }
-    std::string newPath;
-    const int handle = P.FileSystem.CreateBeside(path, newPath);
-    bool open = true;
+    const int handle = P.FileSystem.CreateBeside(path);
     try {
-        P.FileSystem.Write(handle, bytes);
+        P.FileSystem.Write(handle, State.SavedGame.Bytes());
+        P.FileSystem.KeepTail(handle);
         P.FileSystem.Flush(handle);
-        open = false;
-        P.FileSystem.Close(handle);
-        P.FileSystem.Rename(newPath, path);
+        P.FileSystem.Replace(handle);
     } catch (...) {
-        if (open) {
-            try {
-                P.FileSystem.Close(handle);
-            } catch (...) {
-            }
-        }
-        P.FileSystem.Remove(newPath);
+        P.FileSystem.Discard(handle);
         throw;
     }
 }

@@ -5,7 +5,9 @@
 
 namespace quorrel {
 
-// Values are kept per application, section and key, and last across runs.
+// Values are kept per application, section and key, and last across runs. SaveSetting raises
+// RunTimeError when the value could not be stored for the next run (an unwritable settings folder, a
+// full disk).
 class ISettings {
 public:
     virtual ~ISettings() = default;

@@ -109,9 +109,18 @@ void GameScreen::mnuOptionsSpeakColumns_Click() {
     Trap(ReportForm::Handler, " in mnuOptionsSpeakColumns_Click()", [&] {
         const bool checked = !Menus.IsChecked(mnuOptionsSpeakColumns);
         Menus.SetChecked(mnuOptionsSpeakColumns, checked);
-        P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSection),
-                               std::string(texts::SettingsColumnsKey),
-                               std::string(checked ? texts::Checked : texts::Unchecked));
+        // The option holds for the run whether or not it could be stored; the player hears once per
+        // outage of the settings store that it will not last.
+        try {
+            P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSection),
+                                   std::string(texts::SettingsColumnsKey),
+                                   std::string(checked ? texts::Checked : texts::Unchecked));
+            settingNotSavedReported_ = false;
+        } catch (const RunTimeError&) {
+            if (settingNotSavedReported_) return;
+            settingNotSavedReported_ = true;
+            throw;
+        }
     });
 }
 

@@ -184,4 +184,17 @@ inline std::string SpokenNumber(int n) { return (n < 0 ? "" : " ") + std::to_str
 // Failure messages.
 inline constexpr std::string_view ErrorPrefix = "Error: ";
 
+// Descriptions of the file system's refusals: places that hold no game file, and names too long
+// for their folder.
+inline constexpr std::string_view PathFileAccessError = "Path/File access error";
+inline constexpr std::string_view IsAFolder = " is a folder, not a file";
+inline constexpr std::string_view IsANamedPipe = " is a named pipe, not a file";
+inline constexpr std::string_view IsADevice = " is a device, not a file";
+inline constexpr std::string_view IsASocket = " is a socket, not a file";
+inline constexpr std::string_view IsNoFile = " is not a file";
+inline constexpr std::string_view FileNameTooLong = "File name too long";
+
+// The description of a setting that the settings store could not keep.
+inline constexpr std::string_view SettingNotSaved = "The setting could not be saved for the next run";
+
 }  // namespace quorrel::texts

@@ -53,6 +53,23 @@ TEST(QtSettingsTest, SavedValueIsReadBackFromTheUserConfiguration) {
     EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Options/SpeakColumns").toString(), "-1");
 }
 
+TEST(QtSettingsTest, AValueThatCannotBeWrittenRaisesTheFailure) {
+    // A file where the settings folder should be: nothing can be stored under it.
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorrel";
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        QtSettings().SaveSetting("Quorrel", "StartUp", "Columns", "Unchecked");
+        ADD_FAILURE() << "nothing said that the setting was not stored";
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.Number, 75);
+        EXPECT_EQ(error.Description, "The setting could not be saved for the next run");
+    }
+    QFile::remove(folder);
+}
+
 // --- Clock and event pump
 
 TEST(QtClockTest, PumpRunsAPendingEvent) {

@@ -255,6 +255,10 @@ TEST_F(Files, AFileThatIsNoGameIsRefusedAndNothingChanges) {
         {"short", [](std::vector<char>& b) { b.resize(598); }, "it is shorter than 599 bytes"},
         {"no card", [](std::vector<char>& b) { b[3] = 'Z'; }, "a cell holds \"ZS\", which is no card"},
         {"never stored", [](std::vector<char>& b) { b[3 * (19 + 21 * 7)] = 0; }, "which is no card"},
+        // Bytes a message cannot show or a screen reader say are shown escaped.
+        {"zeros", [](std::vector<char>& b) { b[3] = b[4] = b[5] = 0; }, "a cell holds \"\\x00\\x00\\x00\", which is no card"},
+        {"controls", [](std::vector<char>& b) { b[3] = '\t'; b[4] = static_cast<char>(0xFF); b[5] = '\\'; },
+         "a cell holds \"\\t\\xFF\\\\\", which is no card"},
         {"twice", [](std::vector<char>& b) { b[6] = 'A'; b[7] = 'S'; b[8] = ' '; }, "appears twice"},
         {"gap", [](std::vector<char>& b) { b[6] = b[7] = b[8] = ' '; }, "column 1 has a gap"},
         {"count", [](std::vector<char>& b) { b[597] = 60; }, "out of range"},

@@ -41,6 +41,7 @@ std::string MemorySettings::GetSetting(const std::string& app, const std::string
 
 void MemorySettings::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                                  const std::string& value) {
+    if (Unwritable) throw Failure;
     Values[app + "/" + section + "/" + key] = value;
 }
 
@@ -92,25 +93,35 @@ void MemoryFileSystem::Step(const std::string& step) {
     }
 }
 
-std::vector<char> MemoryFileSystem::ReadFile(const std::string& path) {
+std::vector<char> MemoryFileSystem::ReadStart(const std::string& path, std::size_t count) {
     Step("read");
+    LargestRead = std::max(LargestRead, count);
     auto it = Files.find(path);
     if (it == Files.end()) throw RunTimeError(errors::FileNotFound, "File not found");
-    return it->second;
+    return {it->second.begin(), it->second.begin() + static_cast<std::ptrdiff_t>(std::min(count, it->second.size()))};
 }
 
-int MemoryFileSystem::CreateBeside(const std::string& target, std::string& newPath) {
+int MemoryFileSystem::CreateBeside(const std::string& target) {
     Step("create");
-    newPath = target + ".new" + std::to_string(next_);
-    Files[newPath] = {};
-    open_[next_] = newPath;
+    const std::string path = target + ".new" + std::to_string(next_);
+    Files[path] = {};
+    open_[next_] = {target, path};
     return next_++;
 }
 
 void MemoryFileSystem::Write(int handle, const std::vector<char>& bytes) {
     Step("write");
-    auto& file = Files.at(open_.at(handle));
+    auto& file = Files.at(open_.at(handle).path);
     file.insert(file.end(), bytes.begin(), bytes.end());
+}
+
+void MemoryFileSystem::KeepTail(int handle) {
+    Step("read");
+    const NewFile& file = open_.at(handle);
+    auto& bytes = Files.at(file.path);
+    const auto old = Files.find(file.target);
+    if (old != Files.end() && old->second.size() > bytes.size())
+        bytes.insert(bytes.end(), old->second.begin() + static_cast<std::ptrdiff_t>(bytes.size()), old->second.end());
 }
 
 void MemoryFileSystem::Flush(int handle) {
@@ -118,18 +129,27 @@ void MemoryFileSystem::Flush(int handle) {
     open_.at(handle);
 }
 
-void MemoryFileSystem::Close(int handle) {
+void MemoryFileSystem::Replace(int handle) {
+    const NewFile file = open_.at(handle);
     open_.erase(handle);
-    Step("close");
+    try {
+        Step("close");
+        Step("rename");
+    } catch (...) {
+        Files.erase(file.path);
+        throw;
+    }
+    auto node = Files.extract(file.path);
+    Files.erase(file.target);
+    node.key() = file.target;
+    Files.insert(std::move(node));
 }
 
-void MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
-    Step("rename");
-    auto node = Files.extract(from);
-    if (node.empty()) throw RunTimeError(errors::FileNotFound, "File not found");
-    Files.erase(to);
-    node.key() = to;
-    Files.insert(std::move(node));
+void MemoryFileSystem::Discard(int handle) noexcept {
+    const auto it = open_.find(handle);
+    if (it == open_.end()) return;
+    Files.erase(it->second.path);
+    open_.erase(it);
 }
 
 void MemoryMenus::Build(const std::vector<MenuSpec>& tree) {

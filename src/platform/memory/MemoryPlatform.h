@@ -19,6 +19,7 @@
 #include "platform/RunTimeError.h"
 #include "platform/Window.h"
 #include "platform/memory/MemoryGrid.h"
+#include "texts/Texts.h"
 
 namespace quorrel {
 
@@ -57,6 +58,7 @@ public:
     std::function<void()> OnShow;
 };
 
+// While Unwritable is set, SaveSetting keeps nothing and raises Failure.
 class MemorySettings : public ISettings {
 public:
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
@@ -64,6 +66,8 @@ public:
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override;
     std::map<std::string, std::string> Values;  // "app/section/key" -> value
+    bool Unwritable = false;
+    RunTimeError Failure{errors::PathFileAccessError, std::string(texts::SettingNotSaved)};
 };
 
 // A tick counter that moves only when told to, and an event pump that runs queued tasks. Each call of
@@ -112,19 +116,20 @@ public:
 };
 
 // Folders and files held in memory. A step named in FailAt fails once, when it is next reached:
-// "read", "create", "write", "flush", "close" or "rename".
+// "read" (ReadStart, or the tail in KeepTail), "create", "write", "flush", "close" or "rename" (both
+// in Replace). The new file is visible under its own name while it is written.
 class MemoryFileSystem : public IFileSystem {
 public:
     bool MakeFolder(const std::string& path) override;
     std::string UserDataFolder() override { return DataFolder; }
     bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
-    std::vector<char> ReadFile(const std::string& path) override;
-    int CreateBeside(const std::string& target, std::string& newPath) override;
+    std::vector<char> ReadStart(const std::string& path, std::size_t count) override;
+    int CreateBeside(const std::string& path) override;
     void Write(int handle, const std::vector<char>& bytes) override;
+    void KeepTail(int handle) override;
     void Flush(int handle) override;
-    void Close(int handle) override;
-    void Rename(const std::string& from, const std::string& to) override;
-    void Remove(const std::string& path) noexcept override { Files.erase(path); }
+    void Replace(int handle) override;
+    void Discard(int handle) noexcept override;
 
     std::vector<std::string> Folders;     // folders that exist
     std::vector<std::string> ReadOnly;    // folders under which nothing can be created
@@ -133,10 +138,14 @@ public:
     std::string FailAt;
     RunTimeError FailWith{errors::DeviceIOError, "Device I/O error"};
     std::vector<std::string> Steps;  // the steps taken, in order
+    size_t LargestRead = 0;          // the most bytes one read asked for
 
 private:
+    struct NewFile {
+        std::string target, path;
+    };
     void Step(const std::string& step);
-    std::map<int, std::string> open_;
+    std::map<int, NewFile> open_;
     int next_ = 3;
 };
 

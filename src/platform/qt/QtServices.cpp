@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "platform/RunTimeError.h"
+#include "texts/Texts.h"
 
 namespace quorrel {
 
@@ -67,6 +68,10 @@ void QtSettings::SaveSetting(const std::string& app, const std::string& section,
     QSettings store(Q(app), Q(app));
     store.beginGroup(Q(section));
     store.setValue(Q(key), Q(value));
+    // Writing to the disk is what fails (an unwritable folder, a full disk), so write now and ask.
+    store.sync();
+    if (store.status() != QSettings::NoError)
+        throw RunTimeError(errors::PathFileAccessError, std::string(texts::SettingNotSaved));
 }
 
 void QtClock::ProcessEvents(int maxWaitMs) {

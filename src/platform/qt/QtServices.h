@@ -27,6 +27,7 @@ private:
 };
 
 // QSettings with the application name as both organisation and application: the section is the group.
+// SaveSetting writes the file at once, and raises 75 when it could not.
 class QtSettings : public ISettings {
 public:
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
