@@ -19,7 +19,9 @@ Session (started lazily, torn down completely at the end, also when the test fai
   - session.start_program(*args) starts the program under test and returns a Program;
   - session.run_program(*args) runs it to completion (for --help, --version, bad options);
   - session.speech is the SpeechLog of the private speech-dispatcher;
-  - start_display() alone gives an X display with a window manager (self.env) without speech.
+  - start_display() alone gives an X display with a window manager (self.env) without speech;
+  - without_speech_server() makes the programs of the session find no speech server at all (and
+    start none), as on a machine where speech-dispatcher is missing or broken.
 
 SpeechLog reads what speech-dispatcher recorded, in order: every queued text (its log line
 "Queueing message |TEXT| with priority N", blanks kept), every cancel ("Cancel received from fd N.")
@@ -574,12 +576,34 @@ class Program:
         raise TestFailure("the window %r did not get the focus within %.0f s (last active: %r)"
                           % (name, timeout, seen))
 
-    def activate(self):
-        """Raises the main window and gives it the keyboard focus (through openbox)."""
+    def visible_windows(self):
+        """The ids of the program's visible windows: the main window, dialogs, message boxes."""
+        found = self.session.xdotool("search", "--onlyvisible", "--pid", str(self.proc.pid), check=False)
+        return found.stdout.split()
+
+    def wait_for_windows(self, count, timeout=30.0):
+        """Waits until the program shows `count` visible windows; returns their ids."""
+        ids = []
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for %d visible windows" % count)
+            ids = self.visible_windows()
+            if len(ids) == count:
+                return ids
+        raise TestFailure("the program showed %d visible window(s) for %.0f s, expected %d"
+                          % (len(ids), timeout, count))
+
+    def activate(self, timeout=20.0):
+        """Raises the main window and gives it the keyboard focus (through openbox). While a modal
+        window of the program is open, openbox gives the focus to that one instead, which is as good."""
         self._check_running("activating its window")
-        done = self.session.xdotool("windowactivate", "--sync", self.window_id, check=False, timeout=10)
-        if done.returncode != 0:
-            self.session.xdotool("windowfocus", "--sync", self.window_id, timeout=10)
+        self.session.xdotool("windowactivate", self.window_id, check=False)
+        active = None
+        for _ in _deadline_loop(timeout, 0.05):
+            active = self.session.xdotool("getactivewindow", check=False).stdout.strip()
+            if active == self.window_id or (active and active in self.visible_windows()):
+                return
+        raise TestFailure("the program's window did not get the focus within %.0f s (active: %r, the program's: %r)"
+                          % (timeout, active, self.visible_windows()))
 
     def key(self, *keys):
         """Types keys (xdotool key names, e.g. "ctrl+n", "Right", "alt+o") into the focused window."""
@@ -633,6 +657,7 @@ class Session:
         self.env = env
         self.display = None
         self.speech = None
+        self._no_speech_server = False
         self._xvfb = None
         self._openbox = None
         self._speechd = None
@@ -681,9 +706,20 @@ class Session:
                 break
         raise TestFailure("openbox did not start:\n" + _tail(os.path.join(self.root, "openbox.log")))
 
+    def without_speech_server(self):
+        """From now on the session's programs find no speech server, as where speech-dispatcher is
+        not installed: SPEECHD_ADDRESS names a socket that does not exist, and the server libspeechd
+        would start in its place (SPEECHD_CMD) is a program that does not exist either.
+        start_speech() then does nothing."""
+        if self._speechd is not None:
+            raise TestFailure("without_speech_server() after the speech server was started")
+        self._no_speech_server = True
+        self.env["SPEECHD_ADDRESS"] = "unix_socket:" + os.path.join(self.root, "no-speechd.sock")
+        self.env["SPEECHD_CMD"] = os.path.join(self.root, "no-speech-dispatcher")
+
     def start_speech(self):
         """Starts the private speech-dispatcher; sets SPEECHD_ADDRESS in self.env and self.speech."""
-        if self._speechd is not None:
+        if self._speechd is not None or self._no_speech_server:
             return
         base = os.path.join(self.root, "speechd")
         conf = os.path.join(base, "conf")
