@@ -165,4 +165,9 @@ inline std::string SpokenNumber(int n) { return (n < 0 ? "" : " ") + std::to_str
 // Failure messages.
 inline constexpr std::string_view ErrorPrefix = "Error: ";
 
+// Message boxes as the program says them when no screen reader reads them: after the box's text, its
+// buttons.
+inline constexpr std::string_view BoxYesNo = " Yes or No. ";
+inline constexpr std::string_view BoxOk = " OK. ";
+
 }  // namespace quorrel::texts
