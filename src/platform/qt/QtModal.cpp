@@ -9,6 +9,13 @@
 
 #include "platform/qt/QtGrid.h"
 
+#if QUORREL_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#endif
+
 namespace quorrel {
 
 namespace {
@@ -18,6 +25,27 @@ namespace {
 constexpr qint64 kActivationDeadlineMs = 5000;
 constexpr qint64 kActivationRepeatMs = 250;
 constexpr int kActivationPollMs = 20;
+
+// True when the X server has given the window the keyboard focus. Qt can miss that: after a file
+// dialog whose name completer had the keyboard, the focus is on the main window and the keys go there,
+// but Qt, which was told of no change, holds no window active, so Tab moves nothing. Asking the
+// window manager again changes nothing, since for it the window is active already.
+bool HasKeyboardOfTheWindowSystem(QWidget* window) {
+#if QUORREL_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return false;
+    xcb_connection_t* connection = x11->connection();
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    if (!reply) return false;
+    const bool focused = reply->focus == static_cast<xcb_window_t>(window->winId());
+    std::free(reply);
+    return focused;
+#else
+    (void)window;
+    return false;
+#endif
+}
 
 // Asks the window system to activate the window until it is active. Only the window system's own
 // events and the program's posted ones are processed meanwhile: the player's keys wait for the
@@ -29,6 +57,11 @@ bool Activate(QWidget* window) {
     while (QApplication::activeWindow() != window) {
         const qint64 now = waited.elapsed();
         if (!window->isVisible() || now >= kActivationDeadlineMs) return false;
+        // Once Qt has had the time to hear of an activation, the window system's own word counts.
+        if (now >= kActivationRepeatMs && HasKeyboardOfTheWindowSystem(window)) {
+            QApplication::setActiveWindow(window);
+            continue;
+        }
         if (now - asked >= kActivationRepeatMs) {
             // On X11 activateWindow() sends the window manager the _NET_ACTIVE_WINDOW request (or sets
             // the input focus where there is no window manager); raise() keeps the window on top.
