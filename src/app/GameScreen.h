@@ -132,6 +132,9 @@ public:
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
     void Report(ReportForm form, std::string_view suffix, const RunTimeError& error);
+    // Every message box of the program opens here. Unless a screen reader runs that reads the box
+    // itself, the program first says the box's text and its buttons, after a StopSpeech.
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
 
     GameState& State;
     Platform& P;

@@ -57,7 +57,7 @@ void GameScreen::CountCardHome() {
     State.UnsavedChanges = 0;
     const std::string text = std::string(texts::GameOver) + std::string(texts::CrLf) + std::string(texts::PlayAgain) +
                              std::string(texts::CrLf);
-    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) BeginGame();
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) BeginGame();
     else UnloadMainWindow();
 }
 

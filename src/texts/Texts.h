@@ -197,4 +197,9 @@ inline constexpr std::string_view FileNameTooLong = "File name too long";
 // The description of a setting that the settings store could not keep.
 inline constexpr std::string_view SettingNotSaved = "The setting could not be saved for the next run";
 
+// Message boxes as the program says them when no screen reader reads them: after the box's text, its
+// buttons.
+inline constexpr std::string_view BoxYesNo = " Yes or No. ";
+inline constexpr std::string_view BoxOk = " OK. ";
+
 }  // namespace quorrel::texts

@@ -1,5 +1,6 @@
 // The Qt forms of the Find and About dialogs.
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtModal.h"
 #include "platform/qt/QtUnits.h"
 
 #include <QApplication>
@@ -13,12 +14,8 @@
 namespace quorrel {
 
 namespace {
-// Runs a dialog; afterwards its owner takes the keys again, also where no window manager hands the
-// activation back by itself.
-void RunModal(QDialog* dialog) {
-    dialog->exec();
-    if (!QApplication::activeWindow() && dialog->parentWidget()) dialog->parentWidget()->activateWindow();
-}
+// Runs a dialog; the focus comes back as the program's modal windows promise.
+void RunModal(QDialog* dialog) { ExecModal(*dialog); }
 }  // namespace
 
 QtFindDialog::QtFindDialog(QWidget* owner) : QDialog(owner) {

@@ -65,6 +65,10 @@ public:
     bool HasFocus() const override;
     void SetFocus() override;
 
+    // A modal window of the program opens over the grid's window: until the grid gets the focus back,
+    // it does not have it, whatever the window system reports meanwhile, and that return raises GotFocus.
+    void FocusTakenByModal() { focusReported_ = false; }
+
     // The table cell that shows a grid cell below the header (nullptr for header cells).
     QTableWidgetItem* CellItem(int row, int col) const;
 
