@@ -151,6 +151,17 @@ public:
 
     // True once the window has been unloaded: waits end, and no new game begins.
     bool Unloaded = false;
+    // True while a deal waits before it lays out the table: the commands that read the table (Save,
+    // Save As, Find, Escape and F3 to F8) do nothing then, since the grids are empty or hold the old game.
+    bool DealWaiting = false;
+
+    // The most waits that nest one inside another (commands run during a wait, and may wait in turn).
+    // A wait asked for at this depth returns at once, so no number of presses can exhaust the stack.
+    static constexpr int kMaxNestedWaits = 8;
+
+    // The keys whose held-down repeats are dropped before anything sees them: the commands that wait
+    // (F3 and F4 read the cells with pauses, Ctrl+N waits before it deals). A new press still nests.
+    static bool IgnoresRepeat(int KeyCode, int Shift);
 
 private:
     // True once the player has been told that the settings store keeps nothing; a stored value ends it.
@@ -186,6 +197,8 @@ private:
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;
+    // How many waits are running, one inside another.
+    int waitDepth_ = 0;
 };
 
 RunTimeError AsRunTimeError(const std::exception& e);

@@ -24,10 +24,12 @@ void GameScreen::mnuGameOpen_Click() {
 }
 
 void GameScreen::mnuGameSave_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Handler, " in mnuGameSave_Click()", [&] { SaveGame(); });
 }
 
 void GameScreen::mnuGameSaveAs_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Handler, " in mnuGameSaveAs_Click()", [&] { SaveGameAs(); });
 }
 

@@ -47,6 +47,7 @@ std::string frmFind::GetCard() const {
 }
 
 void GameScreen::mnuOptionsFind_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Handler, " in mnuOptionsFind_Click()", [&] {
         SilentColumnFocus = -1;
         {

@@ -9,19 +9,23 @@ void GameScreen::Form_KeyDown(int KeyCode, int Shift) {
     Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
         switch (KeyCode) {
         case keys::Escape:
-            if (State.CardSelected == -1) PutBack();
+            if (State.CardSelected == -1 && !DealWaiting) PutBack();
             break;
         case keys::F1: mnuHelpContents_Click(); break;  // the desktop's help key opens the same help
         case keys::F2: SpeakKeyList(); break;
         case keys::F3:
-            if (Shift == 0 && State.GameInProgress == -1) ReadFreeCells();
+            if (Shift == 0 && State.GameInProgress == -1 && !DealWaiting) ReadFreeCells();
             break;
         case keys::F4:
-            if (Shift == 0 && State.GameInProgress == -1) ReadHomeCells();
+            if (Shift == 0 && State.GameInProgress == -1 && !DealWaiting) ReadHomeCells();
             break;
         default: break;
         }
     });
+}
+
+bool GameScreen::IgnoresRepeat(int KeyCode, int Shift) {
+    return KeyCode == keys::F3 || KeyCode == keys::F4 || (KeyCode == 'N' && Shift == keys::CtrlMask);
 }
 
 void GameScreen::SpeakKeyList() {

@@ -95,6 +95,7 @@ void GameScreen::ReadNextCard() {
 }
 
 void GameScreen::mnuOptionsPreviousCard_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Procedure, " in mnuOptionsPreviousCard()", [&] {
         ForceColumnNumber = -1;
         ReadPreviousCard();
@@ -102,6 +103,7 @@ void GameScreen::mnuOptionsPreviousCard_Click() {
 }
 
 void GameScreen::mnuOptionsNextCard_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Procedure, " in mnuOptionsNextCard()", [&] {
         ForceColumnNumber = -1;
         ReadNextCard();
@@ -109,6 +111,7 @@ void GameScreen::mnuOptionsNextCard_Click() {
 }
 
 void GameScreen::mnuOptionsPreviousBottom_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Procedure, " in mnuOptionsPreviousBottom()", [&] {
         ForceColumnNumber = -1;
         ReadBottomRow();
@@ -116,6 +119,7 @@ void GameScreen::mnuOptionsPreviousBottom_Click() {
 }
 
 void GameScreen::mnuOptionsNextBottom_Click() {
+    if (DealWaiting) return;
     Trap(ReportForm::Procedure, " in mnuOptionsNextBottom()", [&] {
         ForceColumnNumber = -1;
         ReadBottomRowForward();

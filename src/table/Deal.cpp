@@ -39,7 +39,9 @@ void GameScreen::BeginGame() {
             State.GameFileName = texts::UntitledGame;
             StopSpeech();
             Speak(texts::Shuffling);
+            DealWaiting = true;
             Delay(20);
+            DealWaiting = false;
             // Commands run during the wait: the window may have closed, or another game begun.
             if (Unloaded || thisGame != gamesBegun_) return;
         }
@@ -55,6 +57,7 @@ void GameScreen::BeginGame() {
         LoadGrid();
         LoadFreeCells();
         LoadHomeCells();
+        DealWaiting = false;  // also when a game opened during another deal's wait laid the table out
         State.UnsavedChanges = -1;
         Column.SetFocus();
         State.GameInProgress = -1;
@@ -157,6 +160,13 @@ void GameScreen::Delay(std::int16_t n) {
     Trap(ReportForm::Module, " in Delay()", [&] {
         const int product = n * 100;
         if (product > INT16_MAX || product < INT16_MIN) throw errors::OverflowError();
+        // Beyond the bound the wait is skipped: the command goes on at once instead of nesting deeper.
+        if (waitDepth_ >= kMaxNestedWaits) return;
+        ++waitDepth_;
+        struct Leave {
+            int& depth;
+            ~Leave() { --depth; }
+        } leave{waitDepth_};
         const std::int64_t start = P.Clock.TickCount();
         bool over = false;
         while (!over) {

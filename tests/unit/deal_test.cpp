@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "cards/CardMod.h"
@@ -261,6 +262,59 @@ TEST(DealInterrupted, ClosingDuringTheWaitEndsTheDealQuietly) {
     // The save question of New Game was asked, the one of closing was not (nothing changed since the deal began).
     ASSERT_EQ(t.messages.Asked.size(), 1u);
     EXPECT_NE(t.messages.Asked[0].Text.find("before you start a new game?"), std::string::npos);
+}
+
+TEST(DealInterrupted, CommandsThatReadTheTableWaitForItsLayout) {
+    // The first deal (empty grids) and a later one (the old game still in the hidden grids).
+    for (const bool first : {true, false}) {
+        TestTable t;
+        if (first) {
+            t.Start();
+        } else {
+            t.StartAndDeal();
+            t.Press(keys::Return);  // a card of the old game picked up
+            t.state.UnsavedChanges = 0;  // so that New Game asks nothing
+        }
+        t.clock.At(t.clock.Now + 1000, [&] {
+            t.Heard();
+            for (const char* key : {"Ctrl+S", "Ctrl+F", "F5", "F6", "F7", "F8"}) t.Shortcut(key);
+            t.window.menus.Click(mnuGameSaveAs);
+            for (int key : {keys::F3, keys::F4, keys::Escape}) t.Press(key);
+            EXPECT_TRUE(t.Heard().empty()) << first;
+        });
+        t.window.menus.Click(mnuGameNew);
+        EXPECT_TRUE(t.messages.Asked.empty()) << first;
+        EXPECT_TRUE(t.fileDialog.Shown.empty()) << first;
+        EXPECT_EQ(t.window.DialogsShown, 0) << first;
+        EXPECT_TRUE(t.fileSystem.Files.empty()) << first;
+        // Once the table is laid out they work again.
+        t.Shortcut("Ctrl+F");
+        EXPECT_EQ(t.window.DialogsShown, 1) << first;
+    }
+}
+
+TEST(Delay, NestedWaitsStopAtTheBoundAndTheDeepestCommandRunsWithoutWaiting) {
+    TestTable t;
+    t.StartAndDeal();
+    t.LayOut({{"KS"}}, {"AS"});
+    // Every pass of every wait brings one more F3, as a player pressing it over and over.
+    int presses = 0, running = 0, deepest = 0;
+    std::function<void()> press = [&] {
+        ++presses;
+        if (presses < 100) t.clock.At(t.clock.Now, press);
+        deepest = std::max(deepest, ++running);
+        t.Press(keys::F3);
+        --running;
+    };
+    t.clock.At(t.clock.Now, press);
+    t.Heard();
+    t.screen.Delay(7);
+    const auto heard = t.Heard();
+    EXPECT_EQ(presses, 100);
+    EXPECT_EQ(deepest, GameScreen::kMaxNestedWaits);
+    // Each reading speaks its four cells: the ones at the bound at once, the others after their pauses.
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), " Free Cells "), presses);
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), " Cell  4"), presses);
 }
 
 }  // namespace
