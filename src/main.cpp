@@ -61,29 +61,32 @@ int main(int argc, char** argv) {
     Options options;
     if (const int status = ParseOptions(argc, argv, options); status >= 0) return status;
 
-    // The speech back end comes first, so a bad log path is a usage error even without a display.
+    // The line log comes first, so a bad log path is a usage error even without a display.
     std::unique_ptr<quorrel::IScreenReader> reader;
-    try {
-        if (options.speech == "speechd") {
-            // Each handler's words reach the server once the event loop is idle again: what a later
-            // stop of the same handler would cut off is never sent.
-            reader = std::make_unique<quorrel::SpeechDispatcherReader>(
-                [](std::function<void()> call) {
-                    if (QCoreApplication* app = QCoreApplication::instance())
-                        QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
-                },
-                std::chrono::seconds(2), true);
-        } else {
+    if (options.speech != "speechd") {
+        try {
             reader = std::make_unique<quorrel::LogScreenReader>(options.speech.substr(4));
+        } catch (const quorrel::RunTimeError& error) {
+            std::cerr << "quorrel: " << error.Description << "\n" << kUsage;
+            return 2;
         }
-    } catch (const quorrel::RunTimeError& error) {
-        std::cerr << "quorrel: " << error.Description << "\n" << kUsage;
-        return 2;
     }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quorrel");
     quorrel::InstallQuietGridAccessibility();
+
+    if (!reader) {
+        // Its worker connects at once and reports a missing server through the event loop, which
+        // must therefore exist first; the report is shown once the loop runs, with the window up.
+        // Each handler's words reach the server once the event loop is idle again: what a later
+        // stop of the same handler would cut off is never sent.
+        reader = std::make_unique<quorrel::SpeechDispatcherReader>(
+            [app = QCoreApplication::instance()](std::function<void()> call) {
+                QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+            },
+            std::chrono::seconds(2), true);
+    }
 
     quorrel::QtMainWindow window;
     quorrel::QtClock clock;

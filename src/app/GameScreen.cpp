@@ -52,16 +52,31 @@ void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeE
     switch (form) {
     case ReportForm::Handler:
     case ReportForm::Procedure:
-        P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::Information, Window.Caption());
+        MsgBox(text, MsgButtons::OK, MsgIcon::Information, Window.Caption());
         break;
     case ReportForm::Module:
-        P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::None, App.Title);
+        MsgBox(text, MsgButtons::OK, MsgIcon::None, App.Title);
         break;
     case ReportForm::GameFile:
         if (error.Number != errors::CancelError)
-            P.MsgBox.Show(text, MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+            MsgBox(text, MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
         break;
     }
+}
+
+MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+    // Straight to the reader, not through Speak: a failure to speak must not open a box about itself.
+    // The box's own modal loop lets the words out to the speech server while the player listens.
+    try {
+        if (!P.Desktop.ScreenReaderRunning()) {
+            P.Reader.StopSpeech();
+            P.Reader.Say(text);
+            P.Reader.Say(std::string(buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk));
+        }
+    } catch (const std::exception&) {
+        // The box is shown all the same; the speech server's outage is reported on its own.
+    }
+    return P.MsgBox.Show(text, buttons, icon, title);
 }
 
 void GameScreen::Form_Load() {
@@ -81,6 +96,7 @@ void GameScreen::Form_Load() {
     P.FileDialog.Flags = dialogflags::FileMustExist | dialogflags::OverwritePrompt | dialogflags::HideReadOnly;
     State.GameInProgress = 0;
     TurnMenusOff();
+    SetPlayMenu(false);
 }
 
 // Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
@@ -89,7 +105,7 @@ bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question
     if (State.GameInProgress != -1 || State.UnsavedChanges != -1) return true;
     const std::string text = std::string(firstLine) + std::string(texts::CrLf) + std::string(question) +
                              std::string(texts::CrLf);
-    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes)
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes)
         return SaveGame() != SaveResult::Failed;
     return true;
 }
@@ -98,6 +114,7 @@ void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
         State.OpenedFromFile = 0;
+        DealNumber = 0;
         Column.SetVisible(false);
         FreeCell.SetVisible(false);
         HomeCell.SetVisible(false);
@@ -168,6 +185,9 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
+    case mnuPlayUndo: mnuPlayUndo_Click(); break;
+    case mnuPlayRedo: mnuPlayRedo_Click(); break;
+    case mnuPlayRestart: mnuPlayRestart_Click(); break;
     default: break;
     }
 }

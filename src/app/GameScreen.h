@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/Platform.h"
+#include "moves/History.h"
 #include "platform/RunTimeError.h"
 #include "table/GameState.h"
 
@@ -113,10 +114,27 @@ public:
     void mnuHelpAbout_Click();
     void RunHelp(const std::string& document);
 
+    // The Play menu: taking moves back and making them again, restarting the deal, numbered deals.
+    void mnuPlayUndo_Click();
+    void mnuPlayRedo_Click();
+    void mnuPlayRestart_Click();
+    // Begins deal `number` (1 to 1000000) as New Game begins a shuffled one; other numbers do nothing.
+    void DealGameNumber(std::int32_t number);
+    // The Play items are disabled until the first game begins.
+    void SetPlayMenu(bool enabled);
+    // After BeginGame has laid out the table: it becomes the table a restart lays out again, and a
+    // numbered deal says its number.
+    void GameBegun();
+    // The number of the deal BeginGame deals, or 0 for a shuffled deck.
+    std::int32_t DealNumber = 0;
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
     void Report(ReportForm form, std::string_view suffix, const RunTimeError& error);
+    // Every message box of the program opens here. Unless a screen reader runs that reads the box
+    // itself, the program first says the box's text and its buttons, after a StopSpeech.
+    MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
 
     GameState& State;
     Platform& P;
@@ -161,6 +179,17 @@ private:
     void SpeakKeyList();
     void ReadCells(IGrid& grid, std::string_view gridName, std::string_view allEmpty);
     void ReadNeighbourCard(int step);
+
+    // The Play menu.
+    IGrid& GridOf(GridId id);
+    GridId IdOf(const IGrid& grid) const;
+    void PutBackSilently();
+    TableRecord TableNow() const;
+    void LayOutTable(const TableRecord& table);
+    void AnnounceTable(std::string_view first);
+    void UndoMove(const MoveRecord& move);
+    void RedoMove(const MoveRecord& move);
+    std::string PlaceWords(const CellPlace& place) const;
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

@@ -9,8 +9,9 @@ namespace quorrel {
 
 const std::vector<MenuSpec>& MenuTree() {
     using namespace texts;
-    auto item = [](MenuId id, std::string_view caption, std::string shortcut = {}, bool checkable = false) {
-        return MenuItemSpec{id, std::string(caption), std::move(shortcut), checkable};
+    auto item = [](MenuId id, std::string_view caption, std::string shortcut = {}, bool checkable = false,
+                   std::vector<std::string> otherShortcuts = {}) {
+        return MenuItemSpec{id, std::string(caption), std::move(shortcut), checkable, std::move(otherShortcuts)};
     };
     static const std::vector<MenuSpec> tree = {
         {std::string(MenuGame),
@@ -24,6 +25,10 @@ const std::vector<MenuSpec>& MenuTree() {
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true)}},
+        // The numbered-deal dialog's item will follow Restart This Deal here.
+        {std::string(MenuPlay),
+         {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
+          item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R")}},
         {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
     };
     return tree;

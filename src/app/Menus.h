@@ -21,9 +21,13 @@ enum MenuId : int {
     mnuOptionsSpeakColumns,
     mnuHelpContents,
     mnuHelpAbout,
+    // The Play menu.
+    mnuPlayUndo,
+    mnuPlayRedo,
+    mnuPlayRestart,
 };
 
-// The three menus with their items, in the order they are shown.
+// The menus with their items, in the order they are shown: Game, Options, Play, Help.
 const std::vector<MenuSpec>& MenuTree();
 
 }  // namespace quorrel

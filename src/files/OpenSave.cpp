@@ -41,8 +41,8 @@ void GameScreen::ChooseGameFile(bool save) {
         if (save) P.FileDialog.ShowSave();
         else P.FileDialog.ShowOpen();
         if (HasGameExtension(P.FileDialog.FileName)) return;
-        P.MsgBox.Show(std::string(texts::NeedsExtension) + std::string(texts::CrLf) + std::string(texts::ExtensionExample),
-                      MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+        MsgBox(std::string(texts::NeedsExtension) + std::string(texts::CrLf) + std::string(texts::ExtensionExample),
+               MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     }
 }
 

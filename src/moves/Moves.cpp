@@ -12,6 +12,7 @@ void GameScreen::MoveCard(IGrid& source, IGrid& destination, std::string_view su
         const bool sameGrid = &source == &destination;
         const int row = destination.Row();
         const int col = destination.Col();
+        const std::string under = destination.Text();
         source.SetRow(State.SelectedRow);
         source.SetCol(State.SelectedCol);
         source.SetText("");
@@ -22,6 +23,8 @@ void GameScreen::MoveCard(IGrid& source, IGrid& destination, std::string_view su
             destination.SetCol(col);
         }
         destination.SetText(State.SelectedCard);
+        State.History.Record(MoveRecord{{IdOf(source), State.SelectedRow, State.SelectedCol},
+                                        {IdOf(destination), row, col}, State.SelectedCard, under});
         SpeakCurrentCell(destination.Text());
         Speak(texts::WasMoved);
         State.UnsavedChanges = -1;
@@ -46,13 +49,15 @@ void GameScreen::CountCardHome() {
     ++State.HomeCount;
     if (State.HomeCount != 52) return;
     State.GameInProgress = 0;
+    State.History.Clear();  // the end of a game cannot be undone
+    DealNumber = 0;         // playing again deals a shuffled deck
     Column.SetVisible(false);
     FreeCell.SetVisible(false);
     HomeCell.SetVisible(false);
     State.UnsavedChanges = 0;
     const std::string text = std::string(texts::GameOver) + std::string(texts::CrLf) + std::string(texts::PlayAgain) +
                              std::string(texts::CrLf);
-    if (P.MsgBox.Show(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) BeginGame();
+    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes) BeginGame();
     else UnloadMainWindow();
 }
 

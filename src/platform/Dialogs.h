@@ -6,10 +6,19 @@
 
 namespace quorrel {
 
+// The focus contract of every modal window the program shows (these two dialogs, IMessageBox::Show,
+// IFileDialog::ShowOpen and ShowSave); the contract test suite runs it against each implementation:
+// - While it is open, no grid of the main window has the focus.
+// - When the call returns, however it ends (a Cancel that raises an error included), the window it
+//   found active is active again and the widget that had the focus there has it again. When that is a
+//   grid, its GotFocus has been raised exactly once, before the call returned, so the grid's focus
+//   handler has run before the caller's next step; no later event announces it again.
+// - A grid hidden while the window was open gets nothing back, and no other grid takes its place.
+
 // The Find dialog: two single-selection lists (cards, suits) and the Find and Cancel buttons.
 // ShowModal raises Load, then runs the dialog until Unload is called; Enter anywhere presses Find,
-// Escape presses Cancel. Closing it by its frame raises FrameClose and then closes it. When the dialog
-// is gone, the focus goes back to the widget of the main window that had it.
+// Escape presses Cancel. Closing it by its frame raises FrameClose and then closes it. The focus comes
+// back as the contract above says.
 class IFindView {
 public:
     virtual ~IFindView() = default;
@@ -29,7 +38,8 @@ public:
 };
 
 // The About dialog: four labels and the OK button, which is both the default and the cancel button.
-// ShowModal raises Load, then runs the dialog until Unload is called.
+// ShowModal raises Load, then runs the dialog until Unload is called; the focus comes back as the
+// contract above says.
 class IAboutView {
 public:
     virtual ~IAboutView() = default;

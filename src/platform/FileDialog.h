@@ -15,7 +15,9 @@ inline constexpr int FileMustExist = 4096;
 // A dialog keeps its settings and its last file name between showings. ShowOpen and ShowSave return
 // when the player confirms a name, which FileName then holds (with "." and DefaultExt appended when the
 // typed name has no extension); on Cancel they raise errors::Cancelled() when CancelError is set, and
-// otherwise return leaving FileName empty.
+// otherwise return leaving FileName empty. Both keep the focus contract of the program's modal windows
+// (platform/Dialogs.h): before they return or raise, the focus is back where the dialog found it and a
+// grid's GotFocus has been raised.
 class IFileDialog {
 public:
     virtual ~IFileDialog() = default;

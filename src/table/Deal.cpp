@@ -6,6 +6,7 @@
 #include "app/GameScreen.h"
 #include "cards/CardMod.h"
 #include "files/Paths.h"
+#include "table/NumberedDeal.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -26,6 +27,8 @@ void GameScreen::BeginGame() {
     Trap(ReportForm::Handler, " in BeginGame()", [&] {
         const int thisGame = ++gamesBegun_;
         TurnMenusOn();
+        SetPlayMenu(true);
+        State.History.Clear();
         State.UnsavedChanges = 0;
         if (State.OpenedFromFile != 0) {
             State.HomeCount = State.SavedGame.HomeCount;
@@ -58,6 +61,7 @@ void GameScreen::BeginGame() {
         State.UnsavedChanges = -1;
         Column.SetFocus();
         State.GameInProgress = -1;
+        GameBegun();
     });
 }
 
@@ -72,7 +76,10 @@ void GameScreen::LoadGrid() {
         Column.SetCols(kColumns);
         for (int j = 0; j < kColumns; ++j) Column.SetColWidth(j, kColumnWidth);
         for (int j = 0; j < kColumns; ++j) Column.SetTextMatrix(0, j, std::to_string(j + 1));
-        if (State.OpenedFromFile == 0) ShuffleDeck();
+        if (State.OpenedFromFile == 0) {
+            if (DealNumber != 0) NumberedDeck(DealNumber, State.Deck);
+            else ShuffleDeck();
+        }
         size_t i = 0;
         for (int r = 1; r <= kCardRows; ++r) {
             for (int j = 0; j < kColumns; ++j) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/GameRecord.h"
+#include "moves/History.h"
 
 namespace quorrel {
 
@@ -39,6 +40,9 @@ struct GameState {
     std::string GamesFolder;
     std::array<std::int16_t, 53> Deck{};  // entries 0..51 hold the shuffled card numbers
     GameRecord SavedGame;
+
+    // The moves of the game on the table, for undo, redo and restart; empty at every BeginGame.
+    MoveHistory History;
 };
 
 }  // namespace quorrel

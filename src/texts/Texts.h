@@ -152,6 +152,25 @@ inline constexpr std::string_view MenuHelp = "&Help";
 inline constexpr std::string_view MenuHelpContents = "&Help Topics F1";
 inline constexpr std::string_view MenuHelpAbout = "&About Quorrel";
 
+// The Play menu: taking moves back, making them again, restarting the deal, numbered deals.
+inline constexpr std::string_view MenuPlay = "&Play";
+inline constexpr std::string_view MenuPlayUndo = "&Undo Move";
+inline constexpr std::string_view MenuPlayRedo = "&Redo Move";
+inline constexpr std::string_view MenuPlayRestart = "Re&start This Deal";
+// An undone move: the card's words, " back to ", then where it is again (" Column " and the number, or
+// " a Free Cell "). A redone move: the card's words, " moved again to ", then where it went.
+inline constexpr std::string_view BackTo = " back to ";
+inline constexpr std::string_view MovedAgainTo = " moved again to ";
+inline constexpr std::string_view AFreeCell = " a Free Cell ";
+inline constexpr std::string_view TheHomeCells = " the Home Cells ";
+inline constexpr std::string_view NothingToUndo = " Nothing to undo. ";
+inline constexpr std::string_view NothingToRedo = " Nothing to redo. ";
+// Before the column grid's announcement.
+inline constexpr std::string_view DealRestarted = " The deal was restarted. ";
+inline constexpr std::string_view RestartUndone = " The restart was undone. ";
+// After the column grid's announcement of a numbered deal, followed by the number (" Game number  617").
+inline constexpr std::string_view GameNumber = " Game number ";
+
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";
 inline constexpr std::string_view SettingsSection = "StartUp";
@@ -177,5 +196,10 @@ inline constexpr std::string_view FileNameTooLong = "File name too long";
 
 // The description of a setting that the settings store could not keep.
 inline constexpr std::string_view SettingNotSaved = "The setting could not be saved for the next run";
+
+// Message boxes as the program says them when no screen reader reads them: after the box's text, its
+// buttons.
+inline constexpr std::string_view BoxYesNo = " Yes or No. ";
+inline constexpr std::string_view BoxOk = " OK. ";
 
 }  // namespace quorrel::texts

@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -16,6 +18,7 @@
 
 #include "app/Menus.h"
 #include "platform/qt/QtAccessibility.h"
+#include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMainWindow.h"
 
 namespace quorrel {
@@ -129,6 +132,9 @@ TEST_F(Accessibility, MenuItemsGiveAccessKeysAndShortcutsInTheFormOrcaReads) {
     EXPECT_THAT(Binding(Item(mnuGameExit)), ElementsAre("x", "<Alt>g:x", ""));
     EXPECT_THAT(Binding(Item(mnuOptionsNextCard)), ElementsAre("n", "<Alt>o:n", "F8"));
     EXPECT_THAT(Binding(Item(mnuHelpContents)), ElementsAre("h", "<Alt>h:h", ""));
+    EXPECT_THAT(Binding(Item(mnuPlayUndo)), ElementsAre("u", "<Alt>p:u", "<Control>z"));
+    EXPECT_THAT(Binding(Item(mnuPlayRedo)), ElementsAre("r", "<Alt>p:r", "<Control>y"));
+    EXPECT_THAT(Binding(Item(mnuPlayRestart)), ElementsAre("s", "<Alt>p:s", "<Control>r"));
     QAction* gameMenu = window.menuBar()->actions().value(0);
     EXPECT_THAT(Binding(QAccessible::queryAccessibleInterface(gameMenu)), ElementsAre("<Alt>g", "<Alt>g", ""));
 }
@@ -149,10 +155,6 @@ TEST_F(Accessibility, MenuItemsKeepTheirNamesRolesStatesAndPlaceInTheTree) {
     EXPECT_EQ(bar->child(0)->object(), game);
     EXPECT_EQ(bar->parent()->object(), window.menuBar());
 
-    window.Menus().SetChecked(mnuOptionsSpeakColumns, true);
-    QAccessibleInterface* speak = Item(mnuOptionsSpeakColumns);
-    EXPECT_TRUE(speak->state().checkable);
-    EXPECT_TRUE(speak->state().checked);
     window.Menus().SetEnabled(mnuGameSave, false);
     EXPECT_TRUE(Item(mnuGameSave)->state().disabled);
 
@@ -161,6 +163,46 @@ TEST_F(Accessibility, MenuItemsKeepTheirNamesRolesStatesAndPlaceInTheTree) {
     window.Menus().OnClick = [&clicked](int id) { clicked = id; };
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(clicked, mnuGameNew);
+}
+
+// Qt's bridge passes neither a checkable state nor a check menu item on, so a check item is a check box,
+// whose "not checked" a screen reader reads too. Its menu still counts it, or the reader drops it.
+TEST_F(Accessibility, ACheckItemIsACheckBoxInItsMenu) {
+    QAccessibleInterface* speak = Item(mnuOptionsSpeakColumns);
+    EXPECT_EQ(speak->role(), QAccessible::CheckBox);
+    EXPECT_EQ(speak->text(QAccessible::Name), "Speak Column Numbers ");
+    for (bool checked : {true, false}) {
+        window.Menus().SetChecked(mnuOptionsSpeakColumns, checked);
+        EXPECT_TRUE(speak->state().checkable);
+        EXPECT_EQ(speak->state().checked, checked);
+    }
+    QAccessibleInterface* options = speak->parent();
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->role(), QAccessible::PopupMenu);
+    const int index = options->indexOfChild(speak);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(options->child(index), speak);
+    EXPECT_EQ(options->parent()->text(QAccessible::Name), "Options");
+}
+
+// Qt reports the focus of a list on the list alone, and offers no selection to ask for its entry.
+TEST_F(Accessibility, AListThatTakesTheFocusReportsItOnItsCurrentEntry) {
+    QListWidget list;
+    list.addItems({"Ace", "2", "3", "4"});
+    list.setCurrentRow(2);
+    seen.clear();
+    QAccessibleEvent focus(&list, QAccessible::Focus);
+    filter(&focus);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].child, 2);
+    EXPECT_EQ(focus.accessibleInterface()->text(QAccessible::Name), "3");
+}
+
+TEST_F(Accessibility, TheAboutDialogGivesItsVersionAsItsDescription) {
+    QtAboutDialog about(&window);
+    about.SetVersion("Version 1.0.0");
+    EXPECT_EQ(about.VersionLabel()->text(), "Version 1.0.0");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&about)->text(QAccessible::Description), "Version 1.0.0");
 }
 
 }  // namespace

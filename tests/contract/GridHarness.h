@@ -25,6 +25,7 @@ public:
     }
     IGrid& Grid(int i) { return *grids_[static_cast<size_t>(i)]; }
     void Click(int i, int row, int col) { grids_[static_cast<size_t>(i)]->ClickCell(row, col); }
+    FocusScope& Scope() { return scope_; }
 
 private:
     FocusScope scope_;

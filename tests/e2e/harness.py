@@ -19,13 +19,27 @@ Session (started lazily, torn down completely at the end, also when the test fai
   - session.start_program(*args) starts the program under test and returns a Program;
   - session.run_program(*args) runs it to completion (for --help, --version, bad options);
   - session.speech is the SpeechLog of the private speech-dispatcher;
-  - start_display() alone gives an X display with a window manager (self.env) without speech.
+  - start_display() alone gives an X display with a window manager (self.env) without speech;
+  - without_speech_server() makes the programs of the session find no speech server at all (and
+    start none), as on a machine where speech-dispatcher is missing or broken.
 
 SpeechLog reads what speech-dispatcher recorded, in order: every queued text (its log line
 "Queueing message |TEXT| with priority N", blanks kept), every cancel ("Cancel received from fd N.")
 and stop, and every client connection. expect() checks the next texts after a cursor, waiting for
 them with a deadline; expect_events() does the same for texts and cancels (CANCEL, CANCELS) together.
 Each event carries the stamp of its log entry (SpeechEvent.stamp, comparable with time.time()).
+
+The program sends the texts that one key (one event handler) speaks after its last stop as one
+message, joined as they are. SpeechLog splits each message back into the program's texts, so that
+texts(), said(), expect() and the predicates of wait_for() see one entry per text, as the program
+spoke them; the pieces of one message share its stamp and its SpeechEvent.message number. A message
+is split only where it is wholly made of known texts: those in src/texts/Texts.h, the card words,
+" Column " and " Cell " with their numbers, every exact text passed to expect() or expect_events()
+(also before they are called: what is after both cursors is split again), and every text given to
+know(). Where several splits are possible, the one with the fewest texts wins. A message that is not
+made of known texts stays one text, as a text composed at run time (a file name and " was saved! ")
+is. A test that waits with wait_for() for a text composed at run time inside a longer announcement
+calls know() with it first.
 """
 
 import os
@@ -109,16 +123,114 @@ def _deadline_loop(timeout, interval=0.02):
 
 
 class SpeechEvent:
-    def __init__(self, kind, text=None, priority=None, stamp=None):
+    def __init__(self, kind, text=None, priority=None, stamp=None, message=None):
         self.kind = kind          # "speak", "cancel", "stop", "connect" or "disconnect"
-        self.text = text
+        self.text = text          # for "speak": one of the program's texts, taken out of its message
         self.priority = priority
         self.stamp = stamp        # when speech-dispatcher logged it: seconds since the epoch, to the microsecond
+        self.message = message    # for "speak": the number of the message, counted from 0 in the log
 
     def __repr__(self):
         if self.kind == "speak":
             return "speak %r (priority %s)" % (self.text, self.priority)
         return self.kind
+
+
+# --- the program's texts, to split joined messages ----------------------------------------------
+
+_TEXTS_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "texts", "Texts.h")
+_CPP_TOKEN = re.compile(r'''//[^\n]*|/\*.*?\*/|"(?:[^"\\\n]|\\.)*"|'(?:[^'\\\n]|\\.)*'|[A-Za-z_]\w*|\S''', re.S)
+_CPP_ESCAPE = re.compile(r'''\\(u[0-9A-Fa-f]{4}|U[0-9A-Fa-f]{8}|x[0-9A-Fa-f]+|[0-7]{1,3}|.)''', re.S)
+_SIMPLE_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "0": "\0", "\\": "\\", '"': '"', "'": "'", "?": "?"}
+
+
+def _cpp_string(literal):
+    """The text of a C++ string literal (quotes included) as Python text."""
+    def unescape(m):
+        e = m.group(1)
+        if e[0] in "uUx":
+            return chr(int(e[1:], 16))
+        if e[0].isdigit() and e not in _SIMPLE_ESCAPES:
+            return chr(int(e, 8))
+        return _SIMPLE_ESCAPES.get(e, e)
+    return _CPP_ESCAPE.sub(unescape, literal[1:-1])
+
+
+def _texts_header():
+    """(name -> texts, every text) of Texts.h: each named constant or array with its string literals
+    (adjacent literals joined, as the compiler joins them)."""
+    try:
+        with open(_TEXTS_H, encoding="utf-8") as f:
+            source = f.read()
+    except OSError:
+        return {}, []
+    named, every, name, current, pending = {}, [], None, None, None
+    for token in _CPP_TOKEN.findall(source):
+        if token.startswith(("//", "/*")):
+            continue
+        if token.startswith('"'):
+            pending = (pending or "") + _cpp_string(token)
+            continue
+        if pending is not None:
+            every.append(pending)
+            if current is not None:
+                current.append(pending)
+            pending = None
+        if token == "=":
+            current = named.setdefault(name, []) if name else None
+        elif token == ";":
+            current = None
+        elif re.match(r"[A-Za-z_]", token):
+            name = token
+    return named, every
+
+
+def _program_texts():
+    """The texts the program speaks: every text of Texts.h that reads as one (it has a blank or ends
+    as a sentence does; not the file names, list entries and single words the program only shows),
+    and the texts it composes from them: the card words, " Column " and " Cell " with a number, and
+    " Column " with a number and " is empty! "."""
+    named, every = _texts_header()
+    texts = {t for t in every if t.strip() and (" " in t or t.endswith((".", "!", "?", ":")))}
+    texts.add("\r\n")
+    texts |= CARD_TEXTS
+
+    def one(name, default):
+        return named.get(name, [default])[0]
+    column, cell, is_empty = one("Column", " Column "), one("Cell", " Cell "), one("IsEmpty", " is empty! ")
+    for n in range(1, 20):
+        number = " %d" % n
+        texts |= {column + number, cell + number, column + number + is_empty}
+    texts.discard("")
+    return frozenset(texts)
+
+
+_PROGRAM_TEXTS = _program_texts()
+
+
+def split_message(message, known):
+    """The program's texts in one message: its split into texts of `known` with the fewest texts
+    (the longest first text among equals), or [message] when it is not made of known texts."""
+    by_first = {}
+    for text in known:
+        by_first.setdefault(text[0], []).append(text)
+    n = len(message)
+    best = [None] * (n + 1)  # best[i]: (texts in message[i:], first text) or None
+    best[n] = (0, "")
+    for i in range(n - 1, -1, -1):
+        for text in by_first.get(message[i], ()):
+            rest = best[i + len(text)] if message.startswith(text, i) else None
+            if rest is None:
+                continue
+            if best[i] is None or rest[0] + 1 < best[i][0] or (rest[0] + 1 == best[i][0] and len(text) > len(best[i][1])):
+                best[i] = (rest[0] + 1, text)
+    if best[0] is None:
+        return [message]
+    texts, i = [], 0
+    while i < n:
+        texts.append(best[i][1])
+        i += len(best[i][1])
+    return texts
 
 
 # Each log entry starts a line with "[Tue Dec  8 01:34:23 2026 : 303626] speechd: ", then an indent
@@ -201,8 +313,64 @@ class SpeechLog:
         self.cursor = 0   # index into texts(): expect() checks the texts after it
         self.event_cursor = 0  # index into said(): expect_events() checks the events after it
         self._offset = 0  # bytes of the log already turned into self._events
-        self._events = []
+        self._events = []  # a message's texts one after another, each an event of its own
+        self._messages = 0  # messages read so far
         self._last_stamp = None  # the latest stamp of the entries read so far
+        self._known = set(_PROGRAM_TEXTS)  # the texts messages are split into
+
+    def _is_text(self, event):
+        """Whether the event is one of texts()."""
+        return event.kind == "speak"
+
+    def _split(self, message, event):
+        """One message's event as the events of the program's texts in it."""
+        texts = [message] if message.startswith("<speak>") else split_message(message, self._known)
+        return [SpeechEvent("speak", text, event.priority, event.stamp, event.message) for text in texts]
+
+    def know(self, *texts):
+        """Adds texts that messages are split into (texts the program composes at run time). The
+        messages after both cursors are split again."""
+        new = {t for t in texts if t and t not in self._known}
+        if not new:
+            return
+        self._known |= new
+        events = self.events()
+
+        def after(count, counts):
+            # The index of the first event after the count-th event that counts.
+            if count <= 0:
+                return 0
+            for i, e in enumerate(events):
+                if counts(e):
+                    count -= 1
+                    if count == 0:
+                        return i + 1
+            return len(events)
+        start = max(after(self.cursor, self._is_text), after(self.event_cursor, lambda e: e.kind in ("speak", "cancel")))
+        # A message a cursor stands inside of is left as it is.
+        while 0 < start < len(events) and events[start].kind == "speak" and events[start - 1].kind == "speak" \
+                and events[start].message == events[start - 1].message:
+            start += 1
+        out, i = events[:start], start
+        while i < len(events):
+            j = i + 1
+            if events[i].kind == "speak":
+                while j < len(events) and events[j].kind == "speak" and events[j].message == events[i].message:
+                    j += 1
+                out += self._split("".join(e.text for e in events[i:j]), events[i])
+            else:
+                out.append(events[i])
+            i = j
+        self._events = out
+
+    def _know_expected(self, expected):
+        texts = []
+        for want in expected:
+            if isinstance(want, str):
+                texts.append(want)
+            elif isinstance(want, OneOf):
+                texts += want.texts
+        self.know(*texts)
 
     def events(self):
         """Every event logged so far, in order. The log is read on from where the last call stopped."""
@@ -228,23 +396,33 @@ class SpeechLog:
                 self._last_stamp = stamp if self._last_stamp is None else max(self._last_stamp, stamp)
             if event is not None:
                 event.stamp = stamp
-                self._events.append(event)
+                if event.kind == "speak":
+                    event.message = self._messages
+                    self._messages += 1
+                    self._events += self._split(event.text, event)
+                else:
+                    self._events.append(event)
             consumed = end
         self._offset += consumed
         return list(self._events)
 
     def texts(self):
-        return [e.text for e in self.events() if e.kind == "speak"]
+        return [e.text for e in self.events() if self._is_text(e)]
 
     def transcript(self):
+        """Every event, one line each; a text that came in the same message as the one before it is
+        marked with "+"."""
         lines = []
         n = 0
+        message = None
         for e in self.events():
             if e.kind == "speak":
-                lines.append("  %3d  %r" % (n, e.text))
+                lines.append("  %3d %s %r" % (n, "+" if e.message == message else " ", e.text))
                 n += 1
+                message = e.message
             else:
                 lines.append("       [%s]" % e.kind)
+                message = None
         return "\n".join(lines) if lines else "  (nothing)"
 
     def mark(self):
@@ -263,6 +441,7 @@ class SpeechLog:
         their own: call mark() to line both up after everything checked so far.
         Texts or cancels that come after them are left for the next call, which is how a test checks
         that a key said nothing: the next key's speech must follow at once."""
+        self._know_expected(expected)
         for _ in _deadline_loop(timeout):
             new = self.said()[self.event_cursor:]
             used = _match_events(expected, new)
@@ -284,6 +463,7 @@ class SpeechLog:
     def expect(self, *expected, timeout=15.0):
         """Checks that the next texts after the cursor are `expected` (exact strings or OneOf),
         waiting up to `timeout` for them to be queued; moves the cursor past them and returns them."""
+        self._know_expected(expected)
         new = self.wait_for(lambda t: len(t) >= len(expected), timeout,
                             "%d more text(s): %r" % (len(expected), list(expected)))
         got = new[:len(expected)]
@@ -397,12 +577,34 @@ class Program:
         raise TestFailure("the window %r did not get the focus within %.0f s (last active: %r)"
                           % (name, timeout, seen))
 
-    def activate(self):
-        """Raises the main window and gives it the keyboard focus (through openbox)."""
+    def visible_windows(self):
+        """The ids of the program's visible windows: the main window, dialogs, message boxes."""
+        found = self.session.xdotool("search", "--onlyvisible", "--pid", str(self.proc.pid), check=False)
+        return found.stdout.split()
+
+    def wait_for_windows(self, count, timeout=30.0):
+        """Waits until the program shows `count` visible windows; returns their ids."""
+        ids = []
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for %d visible windows" % count)
+            ids = self.visible_windows()
+            if len(ids) == count:
+                return ids
+        raise TestFailure("the program showed %d visible window(s) for %.0f s, expected %d"
+                          % (len(ids), timeout, count))
+
+    def activate(self, timeout=20.0):
+        """Raises the main window and gives it the keyboard focus (through openbox). While a modal
+        window of the program is open, openbox gives the focus to that one instead, which is as good."""
         self._check_running("activating its window")
-        done = self.session.xdotool("windowactivate", "--sync", self.window_id, check=False, timeout=10)
-        if done.returncode != 0:
-            self.session.xdotool("windowfocus", "--sync", self.window_id, timeout=10)
+        self.session.xdotool("windowactivate", self.window_id, check=False)
+        active = None
+        for _ in _deadline_loop(timeout, 0.05):
+            active = self.session.xdotool("getactivewindow", check=False).stdout.strip()
+            if active == self.window_id or (active and active in self.visible_windows()):
+                return
+        raise TestFailure("the program's window did not get the focus within %.0f s (active: %r, the program's: %r)"
+                          % (timeout, active, self.visible_windows()))
 
     def key(self, *keys):
         """Types keys (xdotool key names, e.g. "ctrl+n", "Right", "alt+o") into the focused window."""
@@ -456,6 +658,7 @@ class Session:
         self.env = env
         self.display = None
         self.speech = None
+        self._no_speech_server = False
         self._xvfb = None
         self._openbox = None
         self._speechd = None
@@ -504,9 +707,20 @@ class Session:
                 break
         raise TestFailure("openbox did not start:\n" + _tail(os.path.join(self.root, "openbox.log")))
 
+    def without_speech_server(self):
+        """From now on the session's programs find no speech server, as where speech-dispatcher is
+        not installed: SPEECHD_ADDRESS names a socket that does not exist, and the server libspeechd
+        would start in its place (SPEECHD_CMD) is a program that does not exist either.
+        start_speech() then does nothing."""
+        if self._speechd is not None:
+            raise TestFailure("without_speech_server() after the speech server was started")
+        self._no_speech_server = True
+        self.env["SPEECHD_ADDRESS"] = "unix_socket:" + os.path.join(self.root, "no-speechd.sock")
+        self.env["SPEECHD_CMD"] = os.path.join(self.root, "no-speech-dispatcher")
+
     def start_speech(self):
         """Starts the private speech-dispatcher; sets SPEECHD_ADDRESS in self.env and self.speech."""
-        if self._speechd is not None:
+        if self._speechd is not None or self._no_speech_server:
             return
         base = os.path.join(self.root, "speechd")
         conf = os.path.join(base, "conf")

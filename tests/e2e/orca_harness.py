@@ -95,16 +95,18 @@ def orca_text(text):
 class GameSpeech(harness.SpeechLog):
     """The program's texts, without Orca's."""
 
-    def texts(self):
-        return [e.text for e in self.events() if e.kind == "speak" and orca_text(e.text) is None]
+    def _is_text(self, event):
+        return event.kind == "speak" and orca_text(event.text) is None
 
 
 class OrcaSpeech(harness.SpeechLog):
     """Orca's texts, plain."""
 
+    def _is_text(self, event):
+        return event.kind == "speak" and orca_text(event.text) is not None
+
     def texts(self):
-        texts = (orca_text(e.text) for e in self.events() if e.kind == "speak")
-        return [t for t in texts if t is not None]
+        return [orca_text(e.text) for e in self.events() if self._is_text(e)]
 
     def wait_for_text(self, pattern, timeout=ORCA_TIMEOUT):
         """Waits until a text after the cursor matches the regular expression (re.search); returns the texts

@@ -109,9 +109,10 @@ def test_grids_are_silent(session, orca):
 
     expect_orca_silent(orca, program, "the game was dealt and played with the grid keys")
 
-    # Finding a card: Orca reads the dialog, then only the window it returns to.
+    # Finding a card: Orca reads the dialog and the entry Enter takes, then only the window it returns to.
     program.key("ctrl+f")
     orca.speech.wait_for_text(r"^List with 13 items\.?$")
+    orca.speech.wait_for_text(r"^Ace\.?$")
     session.speech.mark()
     program.key("Return")
     heard(session, "the card found", lambda t: " ace  de  Trèfl " in t)
@@ -138,7 +139,9 @@ def test_orca_started_during_a_game_says_only_the_window(session, orca):
     expect_orca_silent(orca, program, "the cursor moved")
 
 
-# (caption, access-key path, shortcut) of every menu item, as the accessibility tree gives them.
+# (caption, access-key path, shortcut) of every menu item, as the accessibility tree gives them; the check
+# items are check boxes.
+CHECK_ITEMS = ["Speak Column Numbers "]
 MENU_ITEMS = [
     ("Game", "<Alt>g", ""),
     ("New Game ", "<Alt>g:n", "<Control>n"),
@@ -152,7 +155,7 @@ MENU_ITEMS = [
     ("Next Card In Suite ", "<Alt>o:n", "F8"),
     ("Previous Card In Bottom Row ", "<Alt>o:b", "F5"),
     ("Next Card In Bottom Row ", "<Alt>o:c", "F6"),
-    ("Speak Column Numbers ", "<Alt>o:s", ""),
+    ("Speak Column Numbers ", "<Alt>o:s", ""),  # a check box: see CHECK_ITEMS
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -161,7 +164,10 @@ MENU_ITEMS = [
 
 def check_accessibility_tree(orca):
     tree = orca.tree()
-    items = [(e["name"], e["keybinding"]) for e in tree if e.get("role") == "menu item"]
+    items = [(e["name"], e["keybinding"]) for e in tree if e.get("role") in ("menu item", "check box")]
+    checks = [e["name"] for e in tree if e.get("role") == "check box"]
+    if checks != CHECK_ITEMS:
+        raise TestFailure("check boxes in the accessibility tree: %r, expected %r" % (checks, CHECK_ITEMS))
     got = []
     for name, binding in items:
         parts = binding.split(";")
@@ -208,22 +214,26 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
     program.key("Up")
-    orca.speech.wait_for_text(r"^Speak Column Numbers\s+checked\.?$")
+    orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?checked\.?$")
     program.key("Return")
     # The focus never left the grid, yet Orca reads the menu again when it comes back.
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
     program.key("Up")
-    orca.speech.wait_for_text(r"^Speak Column Numbers\s*\.?$")  # no longer checked
+    orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?not checked\.?$")
     program.key("Return")
 
-    # The Find dialog: its two lists and its buttons; Escape cancels.
+    # The Find dialog: its two lists with the entry chosen in each, and its buttons; Escape cancels.
     program.key("ctrl+f")
-    for pattern in (r"^Find A Card dialog", r"^Cards\.?$", r"^List with 13 items\.?$"):
+    for pattern in (r"^Find A Card dialog", r"^Cards\.?$", r"^List with 13 items\.?$", r"^Ace\.?$"):
         orca.speech.wait_for_text(pattern)
+    program.key("Down")
+    orca.speech.wait_for_text(r"^2\.?$")
     program.key("Tab")
-    orca.speech.wait_for_text(r"^Suites\.?$")
-    orca.speech.wait_for_text(r"^List with 4 items\.?$")
+    for pattern in (r"^Suites\.?$", r"^List with 4 items\.?$", r"^Trèfl\.?$"):
+        orca.speech.wait_for_text(pattern)
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Carreaux\.?$")
     program.key("Tab")
     orca.speech.wait_for_text(r"^Find push button\.?$")
     program.key("Tab")
@@ -236,6 +246,7 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^Help Topics F1\.?$")
     program.key("a")
     orca.speech.wait_for_text(r"^About Quorrel dialog .*Quorrel is FreeCell")
+    orca.speech.wait_for_text(r"^Version 1\.0\.0\.?$")
     orca.speech.wait_for_text(r"^OK push button\.?$")
     program.key("Return")
     orca.speech.wait_for_text(WINDOW_TITLE)

@@ -74,6 +74,32 @@ def test_speak_column_numbers_is_remembered(session):
     assert second != first, "columns 1 and 2 both announced %r" % first
 
 
+def test_speech_server_missing_at_start(session):
+    # The outage is reported once, in a box over the window, and the game goes on without speech.
+    session.without_speech_server()
+    program = session.start_program()
+    main_window = program.window_id
+    box = [w for w in program.wait_for_windows(2) if w != main_window]
+    for _ in harness._deadline_loop(20, 0.2):
+        if session.xdotool("getactivewindow", check=False).stdout.strip() == box[0]:
+            break
+        session.xdotool("windowactivate", box[0], check=False)
+    else:
+        raise TestFailure("the report box did not get the focus")
+    program.key("Return")
+    program.wait_for_windows(1)
+    # A deal speaks again and again, long after the server was first looked for; none of that is
+    # reported again.
+    program.activate()
+    program.key("ctrl+n")
+    program.wait_for_title("Untitled.qrl - Quorrel", timeout=30)
+    program.key("Right", "Down", "F2")
+    end_program(program)
+    reports = [line for line in program.stderr().splitlines() if "Speech server unavailable" in line]
+    assert len(reports) == 1 and reports[0].startswith("quorrel: Speech server unavailable: ") \
+        and reports[0].endswith(" (error 429)"), "reports of the outage on stderr: %r" % reports
+
+
 def test_command_line(session):
     bogus = session.run_program("--bogus")
     assert bogus.returncode == 2, "--bogus: status %d, stderr %r" % (bogus.returncode, bogus.stderr)
@@ -85,4 +111,5 @@ def test_command_line(session):
 
 
 if __name__ == "__main__":
-    harness.main([test_start_deal_and_move, test_speak_column_numbers_is_remembered, test_command_line])
+    harness.main([test_start_deal_and_move, test_speak_column_numbers_is_remembered,
+                  test_speech_server_missing_at_start, test_command_line])

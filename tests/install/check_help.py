@@ -26,7 +26,8 @@ VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "met
 SCOPES = {"row", "col", "rowgroup", "colgroup"}
 
 # Keys the document must name beyond those of the F2 key list.
-OTHER_KEYS = ["F1", "F2", "Shift+Tab", "Ctrl+N", "Ctrl+O", "Ctrl+S"]
+OTHER_KEYS = ["F1", "F2", "Shift+Tab", "Ctrl+N", "Ctrl+O", "Ctrl+S",
+              "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "Ctrl+R"]
 
 # What the game says when it refuses, asks or reports, and the start-up lines.
 SPOKEN_SENTENCES = [
@@ -37,6 +38,8 @@ SPOKEN_SENTENCES = [
     "AllFreeCellsEmpty", "AllHomeCellsEmpty", "MustBeInColumns", "MustBeOnACard", "AlreadyPlayed",
     "GameOver", "PlayAgain", "WasSaved", "NeedsExtension", "ExtensionExample", "NotAGame",
     "Selected", "Unselected", "WasMoved", "Empty",
+    "BackTo", "MovedAgainTo", "AFreeCell", "TheHomeCells", "NothingToUndo", "NothingToRedo",
+    "DealRestarted", "RestartUndone", "GameNumber",
 ]
 
 

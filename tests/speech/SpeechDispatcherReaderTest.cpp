@@ -269,26 +269,31 @@ void ExpectCallOrderKept(const Events& calls, const Events& received) {
             << "lost: " << text->text << "\n" << Describe(received);
 }
 
-TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendOnlyTheirLastStopAndWhatFollows) {
+TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendTheirLastStopAndWhatFollowsAsOneMessage) {
     auto& reader = Reader(2s, true);
     // One handler: a move stops and speaks three times before its last words.
     reader.StopSpeech();
-    reader.Say("Column 1");
+    reader.Say(" Column  1");
     reader.StopSpeech();
-    reader.Say("Empty");
+    reader.Say(" Empty ");
     reader.StopSpeech();
-    reader.Say("Seven of hearts");
-    reader.Say("was moved");
+    reader.Say(" septs  de  Coeurs ");
+    reader.Say("");  // says nothing, as ever
+    reader.Say(" was moved ");
     ASSERT_EQ(owner_.Posted(), 1);  // one hand-over for the whole handler
     EXPECT_TRUE(server_->Events().empty()) << Describe(server_->Events());
     owner_.RunPending();  // the event loop is idle again
-    const Events expected = {Cancelled(), Queued("Seven of hearts"), Queued("was moved")};
+    Events expected = {Cancelled(), Queued(" septs  de  Coeurs  was moved ")};
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
         << "the server received:\n" << Describe(server_->Events());
-    // The next handler's words are held again, and texts without a stop add to what is said.
-    reader.Say("selected");
+    // The next handler's words are held again; texts without a stop are a message of their own,
+    // queued behind what is said.
+    reader.Say(" dix  de  Piques ");
+    reader.Say(" selected ");
     owner_.RunPending();
-    EXPECT_TRUE(server_->WaitFor([](const Events& events) { return events.size() == 4; }));
+    expected.push_back(Queued(" dix  de  Piques  selected "));
+    EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
+        << "the server received:\n" << Describe(server_->Events());
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, NeverReordersTextsAroundStopSpeech) {

@@ -26,6 +26,12 @@ struct MemoryServices {
     Platform On(IWindow& window) {
         return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
     }
+    // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
+    Platform On(MemoryWindow& window) {
+        messages.Focus = &window.focus;
+        fileDialog.Focus = &window.focus;
+        return On(static_cast<IWindow&>(window));
+    }
 };
 
 struct TestTable : MemoryServices {

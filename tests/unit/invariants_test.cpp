@@ -1,5 +1,5 @@
-// Long seeded random play: no sequence of keys and clicks may lose a card, leave a gap in a column or
-// break the rules between the selection variables.
+// Long seeded random play: no sequence of keys, clicks, undos and redos may lose a card, leave a gap in
+// a column or break the rules between the selection variables.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -71,6 +71,7 @@ TEST(Invariants, HoldAfterEveryEventOfLongRandomPlay) {
     const int keyChoices[] = {keys::Return, keys::Return, keys::Return, keys::Left, keys::Right, keys::Up,
                               keys::Down,   keys::Down,   keys::Tab,    keys::Tab,  keys::Escape};
     int moves = 0;
+    int plays = 0;  // undos, redos and restarts that changed the table
     for (unsigned seed = 1; seed <= 10; ++seed) {
         TestTable t;
         t.StartAndDeal();
@@ -78,7 +79,12 @@ TEST(Invariants, HoldAfterEveryEventOfLongRandomPlay) {
         for (int step = 0; step < 2000; ++step) {
             const auto before = t.reader.Transcript.size();
             const unsigned action = random() % 20;
-            if (action < 17) {
+            if (random() % 40 == 0) {
+                // Now and then a move taken back or made again, and rarely a restart.
+                const unsigned play = random() % 20;
+                t.Shortcut(play == 0 ? "Ctrl+R" : play < 10 ? "Ctrl+Z" : play < 15 ? "Ctrl+Y" : "Ctrl+Shift+Z");
+                plays += t.reader.Transcript.size() > before && t.reader.Transcript.back().find("Nothing") == std::string::npos;
+            } else if (action < 17) {
                 const int key = keyChoices[random() % std::size(keyChoices)];
                 t.Press(key, key == keys::Tab && random() % 2 ? keys::ShiftMask : 0);
             } else {
@@ -97,6 +103,7 @@ TEST(Invariants, HoldAfterEveryEventOfLongRandomPlay) {
         EXPECT_TRUE(t.messages.Asked.empty()) << "seed " << seed << ": " << t.messages.Asked.front().Text;
     }
     EXPECT_GT(moves, 100);  // the random play does move cards, so the invariants were put to the test
+    EXPECT_GT(plays, 100);
 }
 
 }  // namespace

@@ -58,19 +58,25 @@ TEST(StartUp, SpeakColumnNumbersIsOnUnlessTheStoreSaysExactlyChecked) {
 TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
     TestTable t;
     const auto& tree = t.window.menus.Tree;
-    ASSERT_EQ(tree.size(), 3u);
+    ASSERT_EQ(tree.size(), 4u);
     EXPECT_EQ(tree[0].Caption, "&Game");
     EXPECT_EQ(tree[1].Caption, "&Options");
-    EXPECT_EQ(tree[2].Caption, "&Help");
+    EXPECT_EQ(tree[2].Caption, "&Play");
+    EXPECT_EQ(tree[3].Caption, "&Help");
     std::vector<std::string> items;
     for (const auto& menu : tree)
-        for (const auto& item : menu.Items)
-            items.push_back(item.Caption + "|" + item.Shortcut + (item.Checkable ? "|check" : ""));
+        for (const auto& item : menu.Items) {
+            std::string shortcuts = item.Shortcut;
+            for (const auto& other : item.OtherShortcuts) shortcuts += ", " + other;
+            items.push_back(item.Caption + "|" + shortcuts + (item.Checkable ? "|check" : ""));
+        }
     EXPECT_THAT(items, ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
                                    "S&ave Game As... |", "E&xit Program|", "&Find A Card... |Ctrl+F",
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "&Help Topics F1|", "&About Quorrel|"));
+                                   "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
+                                   "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
+                                   "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
@@ -82,10 +88,11 @@ TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
                                mnuHelpAbout};
     for (MenuId id : off) EXPECT_FALSE(t.window.menus.IsEnabled(id)) << id;
     for (MenuId id : alwaysOn) EXPECT_TRUE(t.window.menus.IsEnabled(id)) << id;
-    // Both procedures set the ten game commands in the same order.
+    // Both procedures set the ten game commands in the same order; the Play items follow on their own.
     const std::vector<int> order = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
                                     mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
-                                    mnuOptionsPreviousBottom, mnuOptionsNextBottom};
+                                    mnuOptionsPreviousBottom, mnuOptionsNextBottom,
+                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart};
     EXPECT_EQ(t.window.menus.SetOrder, order);
 
     t.window.menus.SetOrder.clear();

@@ -65,7 +65,7 @@ struct Window : ::testing::Test, test::MemoryServices {
 
 TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
     const auto menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     std::vector<std::string> items;
     for (QAction* menu : menus) {
         items.push_back("[" + menu->text().toStdString() + "]");
@@ -77,7 +77,11 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "[&Help]", "&Help Topics F1|", "&About Quorrel|"));
+                                   "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
+                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "[&Help]", "&Help Topics F1|",
+                                   "&About Quorrel|"));
+    EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     EXPECT_TRUE(Item(mnuOptionsSpeakColumns)->isChecked());
 }
 

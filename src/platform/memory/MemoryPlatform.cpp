@@ -21,16 +21,30 @@ std::vector<std::string> RecordingScreenReader::SinceMark() const {
     return {Transcript.begin() + static_cast<std::ptrdiff_t>(std::min(mark_, Transcript.size())), Transcript.end()};
 }
 
+void ModalFocus::Take() {
+    had_ = scope_ ? scope_->Focused : nullptr;
+    if (scope_) scope_->Focused = nullptr;
+}
+
+void ModalFocus::GiveBack() {
+    MemoryGrid* grid = had_;
+    had_ = nullptr;
+    if (grid && grid->Visible()) grid->SetFocus();
+}
+
 MsgResult ScriptedMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
                                    const std::string& title) {
     Asked.push_back({text, buttons, icon, title});
+    ModalFocus focus(Focus);
+    focus.Take();
     if (OnShow) OnShow();
+    MsgResult answer = buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
     if (!Answers.empty()) {
-        MsgResult answer = Answers.front();
+        answer = Answers.front();
         Answers.pop_front();
-        return answer;
     }
-    return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
+    focus.GiveBack();
+    return answer;
 }
 
 std::string MemorySettings::GetSetting(const std::string& app, const std::string& section, const std::string& key,
@@ -64,11 +78,15 @@ void FakeClock::ProcessEvents(int maxWaitMs) {
 
 void MemoryFileDialog::Show(const std::string& kind) {
     Shown.push_back(kind + " " + FileName);
+    ModalFocus focus(Focus);
+    focus.Take();
+    if (OnShow) OnShow();
     std::string answer;
     if (!Answers.empty()) {
         answer = Answers.front();
         Answers.pop_front();
     }
+    focus.GiveBack();
     if (answer.empty()) {
         if (CancelError) throw errors::Cancelled();
         FileName.clear();
@@ -186,8 +204,11 @@ void MemoryMenus::Click(int id) {
 
 int MemoryMenus::ByShortcut(const std::string& shortcut) const {
     for (const auto& menu : Tree)
-        for (const auto& item : menu.Items)
+        for (const auto& item : menu.Items) {
             if (item.Shortcut == shortcut) return item.Id;
+            for (const auto& other : item.OtherShortcuts)
+                if (other == shortcut) return item.Id;
+        }
     return -1;
 }
 
@@ -202,13 +223,12 @@ MemoryWindow::MemoryWindow(std::vector<std::string>* log)
 namespace quorrel {
 
 void MemoryFindView::ShowModal() {
-    MemoryGrid* hadFocus = focus_.Focused;
-    focus_.Focused = nullptr;
+    focus_.Take();
     open_ = true;
     if (Load) Load();
     if (script_) script_(*this);
     if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
-    if (hadFocus && hadFocus->Visible()) hadFocus->SetFocus();
+    focus_.GiveBack();
 }
 
 void MemoryFindView::CloseFrame() {
@@ -217,20 +237,22 @@ void MemoryFindView::CloseFrame() {
 }
 
 void MemoryAboutView::ShowModal() {
+    focus_.Take();
     open_ = true;
     if (Load) Load();
     if (script_) script_(*this);
     if (open_) PressOk();
+    focus_.GiveBack();
 }
 
 std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
     ++DialogsShown;
-    return std::make_unique<MemoryFindView>(focus, FindScript);
+    return std::make_unique<MemoryFindView>(&focus, FindScript);
 }
 
 std::unique_ptr<IAboutView> MemoryWindow::CreateAboutDialog() {
     ++DialogsShown;
-    return std::make_unique<MemoryAboutView>(AboutScript);
+    return std::make_unique<MemoryAboutView>(&focus, AboutScript);
 }
 
 }  // namespace quorrel

@@ -41,8 +41,23 @@ private:
     size_t mark_ = 0;
 };
 
+// The focus while a modal window of the program is open: Take() removes it from the grids of the scope,
+// GiveBack() returns it to the grid that had it, raising that grid's GotFocus, unless the grid was hidden
+// meanwhile (the focus contract of platform/Dialogs.h). A null scope stands for a window without grids.
+class ModalFocus {
+public:
+    explicit ModalFocus(FocusScope* scope) : scope_(scope) {}
+    void Take();
+    void GiveBack();
+
+private:
+    FocusScope* scope_;
+    MemoryGrid* had_ = nullptr;
+};
+
 // A message box that records what it was asked and answers from a script (OK or No when the script is
-// empty). OnShow, when set, runs while the box is "open" (as events could in a modal loop).
+// empty). OnShow, when set, runs while the box is "open" (as events could in a modal loop). While it is
+// open, the grids of Focus have no focus.
 class ScriptedMessageBox : public IMessageBox {
 public:
     struct Shown {
@@ -56,6 +71,7 @@ public:
     std::deque<MsgResult> Answers;
     std::vector<Shown> Asked;
     std::function<void()> OnShow;
+    FocusScope* Focus = nullptr;  // the grids of the window that owns the box
 };
 
 // While Unwritable is set, SaveSetting keeps nothing and raises Failure.
@@ -95,11 +111,14 @@ private:
 
 class MemoryFileDialog : public IFileDialog {
 public:
-    // Each showing takes the next answer: a file name, or Cancel when the answer is empty.
+    // Each showing takes the next answer: a file name, or Cancel when the answer is empty. OnShow, when
+    // set, runs while the dialog is "open"; the grids of Focus have no focus then.
     void ShowOpen() override { Show("open"); }
     void ShowSave() override { Show("save"); }
     std::deque<std::string> Answers;
     std::vector<std::string> Shown;  // "open" or "save", with the file name it was preset to
+    std::function<void()> OnShow;
+    FocusScope* Focus = nullptr;  // the grids of the window that owns the dialog
 
 private:
     void Show(const std::string& kind);
@@ -111,8 +130,10 @@ public:
         Opened.push_back(path);
         return Result;
     }
+    bool ScreenReaderRunning() override { return ScreenReader; }
     std::vector<std::string> Opened;
     bool Result = true;
+    bool ScreenReader = false;
 };
 
 // Folders and files held in memory. A step named in FailAt fails once, when it is next reached:
@@ -177,7 +198,7 @@ private:
 // focus gets it back (raising its focus event), as with a real modal dialog.
 class MemoryFindView : public IFindView {
 public:
-    MemoryFindView(FocusScope& focus, std::function<void(MemoryFindView&)> script)
+    MemoryFindView(FocusScope* focus, std::function<void(MemoryFindView&)> script)
         : focus_(focus), script_(std::move(script)) {}
     void AddCard(const std::string& entry) override { Cards.push_back(entry); }
     void AddSuite(const std::string& entry) override { Suites.push_back(entry); }
@@ -201,15 +222,17 @@ public:
     std::vector<std::string> Cards, Suites;
 
 private:
-    FocusScope& focus_;
+    ModalFocus focus_;
     std::function<void(MemoryFindView&)> script_;
     int cardIndex_ = -1, suiteIndex_ = -1;
     bool open_ = false;
 };
 
+// The About dialog; it takes and gives back the focus as the Find dialog does.
 class MemoryAboutView : public IAboutView {
 public:
-    explicit MemoryAboutView(std::function<void(MemoryAboutView&)> script) : script_(std::move(script)) {}
+    MemoryAboutView(FocusScope* focus, std::function<void(MemoryAboutView&)> script)
+        : focus_(focus), script_(std::move(script)) {}
     void SetTitle(const std::string& text) override { Title = text; }
     void SetVersion(const std::string& text) override { Version = text; }
     void SetDescription(const std::string& text) override { Description = text; }
@@ -222,6 +245,7 @@ public:
     std::string Title, Version, Description, Disclaimer;
 
 private:
+    ModalFocus focus_;
     std::function<void(MemoryAboutView&)> script_;
     bool open_ = false;
 };

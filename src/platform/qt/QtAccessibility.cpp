@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -140,8 +141,13 @@ public:
         return {};
     }
 
+    // Qt's bridge to AT-SPI knows no check menu item and passes no checkable state on, so a screen reader
+    // could only tell a check item that is on ("checked") and would say nothing of one that is off. A check
+    // item is therefore a check box, whose two states Orca reads: "checked" and "not checked".
     QAccessible::Role role() const override {
-        return action_ && action_->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+        if (!action_) return QAccessible::MenuItem;
+        if (action_->isSeparator()) return QAccessible::Separator;
+        return action_->isCheckable() ? QAccessible::CheckBox : QAccessible::MenuItem;
     }
 
     QAccessible::State state() const override {
@@ -199,9 +205,46 @@ private:
     QPointer<QAction> action_;
 };
 
+// A menu as Qt shows it (a popup menu whose children are its items, and whose parent is the item that opens
+// it), except that it also counts its check items, which are check boxes (MenuItemAccessible::role): Qt's
+// own menu finds only the items and separators among its children, and a screen reader drops an object
+// its parent does not count.
+class MenuAccessible : public QAccessibleWidget {
+public:
+    explicit MenuAccessible(QMenu* menu) : QAccessibleWidget(menu, QAccessible::PopupMenu) {}
+
+    QString text(QAccessible::Text t) const override {
+        const QString text = QAccessibleWidget::text(t);
+        return text.isEmpty() && t == QAccessible::Name ? Menu()->windowTitle() : text;
+    }
+    int childCount() const override { return static_cast<int>(Menu()->actions().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QAction*> actions = Menu()->actions();
+        return index >= 0 && index < actions.size() ? QAccessible::queryAccessibleInterface(actions.at(index)) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        auto* action = child ? qobject_cast<QAction*>(child->object()) : nullptr;
+        return action ? static_cast<int>(Menu()->actions().indexOf(action)) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAction* action = Menu()->actionAt(Menu()->mapFromGlobal(QPoint(x, y)));
+        return action && !action->isSeparator() ? QAccessible::queryAccessibleInterface(action) : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        QAction* opener = Menu()->menuAction();
+        if (opener && MenuOwner(opener)) return QAccessible::queryAccessibleInterface(opener);
+        return QAccessibleWidget::parent();
+    }
+
+private:
+    QMenu* Menu() const { return static_cast<QMenu*>(widget()); }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("quorrel::QtGrid")) {
         if (auto* grid = qobject_cast<QtGrid*>(object)) return new GridAccessible(grid);
+    } else if (className == QLatin1String("QMenu")) {
+        if (auto* menu = qobject_cast<QMenu*>(object)) return new MenuAccessible(menu);
     } else if (className == QLatin1String("QAction")) {
         auto* action = static_cast<QAction*>(object);
         if (QWidget* owner = MenuOwner(action)) return new MenuItemAccessible(owner, action);
@@ -243,9 +286,21 @@ void ReportFocusBackInGrid() {
 // The update handler that was there before FilterUpdate(); none, unless a test installed one.
 QAccessible::UpdateHandler previousHandler = nullptr;
 
+// A list that takes the focus reports it on its current entry. Qt reports the list alone, and its bridge
+// to AT-SPI offers no selection that a screen reader could ask for the entry: Orca would say "List with 13
+// items" and never which entry Enter would take. (Qt itself reports the entry when the current entry moves.)
+void FocusOnCurrentEntry(QAccessibleEvent& event) {
+    auto* list = qobject_cast<QListView*>(event.object());
+    if (event.type() != QAccessible::Focus || event.child() >= 0 || !list || list->viewMode() != QListView::ListMode)
+        return;
+    if (const QModelIndex current = list->currentIndex(); current.isValid() && !list->isRowHidden(current.row()))
+        event.setChild(current.row());
+}
+
 void FilterUpdate(QAccessibleEvent* event) {
     QObject* object = event->object();
     if (const QtGrid* grid = GridOf(object); grid && (object != grid || !PassesForGrid(*event))) return;
+    FocusOnCurrentEntry(*event);
     if (previousHandler) {
         previousHandler(event);
     } else {

@@ -1,4 +1,4 @@
-// Accessibility for screen readers: silent grids (the game speaks for them) and menu items whose shortcuts Orca reads.
+// Accessibility for screen readers: silent grids (the game speaks for them), menu items whose shortcuts and check marks Orca reads, lists that name their entry.
 #pragma once
 
 namespace quorrel {
@@ -11,6 +11,9 @@ namespace quorrel {
 // - Each menu item (an action in a menu or in the menu bar) keeps Qt's name, role, states and actions,
 //   and gives its key binding as "mnemonic;access-key path;shortcut" in GTK's notation
 //   ("n;<Alt>g:n;<Control>n" for New Game), the form Orca reads shortcuts from.
+//   A check item is a check box, so that a screen reader says "not checked" as well as "checked" (Qt's bridge
+//   to AT-SPI passes neither a checkable state nor a check menu item on); its menu counts it among its items.
+// - A list that takes the focus reports it on its current entry, which a screen reader then reads.
 // Every other widget (dialogs, message boxes, the file dialog) keeps Qt's own accessibility.
 // Call it once, after the QApplication exists and before the main window is created (Qt keeps the first
 // interface it made for an object); later calls do nothing. It installs an accessibility update handler

@@ -1,5 +1,6 @@
 // The Qt forms of the Find and About dialogs.
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtModal.h"
 #include "platform/qt/QtUnits.h"
 
 #include <QApplication>
@@ -13,12 +14,8 @@
 namespace quorrel {
 
 namespace {
-// Runs a dialog; afterwards its owner takes the keys again, also where no window manager hands the
-// activation back by itself.
-void RunModal(QDialog* dialog) {
-    dialog->exec();
-    if (!QApplication::activeWindow() && dialog->parentWidget()) dialog->parentWidget()->activateWindow();
-}
+// Runs a dialog; the focus comes back as the program's modal windows promise.
+void RunModal(QDialog* dialog) { ExecModal(*dialog); }
 }  // namespace
 
 QtFindDialog::QtFindDialog(QWidget* owner) : QDialog(owner) {
@@ -124,7 +121,12 @@ QtAboutDialog::QtAboutDialog(QWidget* owner) : QDialog(owner) {
 }
 
 void QtAboutDialog::SetTitle(const std::string& text) { title_->setText(QString::fromStdString(text)); }
-void QtAboutDialog::SetVersion(const std::string& text) { version_->setText(QString::fromStdString(text)); }
+// A screen reader reads the labels of a dialog that opens only when they have three words or more; the
+// version reaches it as the dialog's description.
+void QtAboutDialog::SetVersion(const std::string& text) {
+    version_->setText(QString::fromStdString(text));
+    setAccessibleDescription(version_->text());
+}
 void QtAboutDialog::SetDescription(const std::string& text) { description_->setText(QString::fromStdString(text)); }
 void QtAboutDialog::SetDisclaimer(const std::string& text) { disclaimer_->setText(QString::fromStdString(text)); }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -47,7 +48,47 @@ QtGrid::QtGrid(QWidget* parent) : QTableWidget(parent) {
     colours.setColor(QPalette::Base, ToQColor(backColor_));
     colours.setColor(QPalette::Text, ToQColor(foreColor_));
     setPalette(colours);
+    // The grid is sized to its cells (FitToCells), so nothing ever scrolls out of sight.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A row's default height is the font's, with the margins the cells draw their text in; the style's own
+    // default is far higher, and nineteen rows of it would not fit on many screens.
+    const int rowHeight = fontMetrics().height() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1);
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
     Reshape(1, 1, 0, 0);
+}
+
+void QtGrid::SetTextsToFit(const QStringList& texts) { textsToFit_ = texts; }
+
+// The width of a column that shows each text to fit whole: the style draws a cell's text inside a margin on
+// either side, and the grid line takes a pixel of the cell.
+int QtGrid::LeastColumnWidth() const {
+    int text = 0;
+    for (const QString& t : textsToFit_) text = std::max(text, fontMetrics().horizontalAdvance(t));
+    if (text == 0) return 0;
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return text + 2 * margin + (showGrid() ? 1 : 0);
+}
+
+QSize QtGrid::CellsSize() const {
+    int width = 2 * frameWidth();
+    for (int c = 0; c < columnCount(); ++c) width += columnWidth(c);
+    int height = 2 * frameWidth();
+    for (int r = 0; r < rowCount(); ++r) height += rowHeight(r);
+    if (!horizontalHeader()->isHidden()) {
+        const QHeaderView* header = horizontalHeader();
+        height += header->maximumHeight() < QWIDGETSIZE_MAX ? header->maximumHeight() : header->sizeHint().height();
+    }
+    return {width, height};
+}
+
+// Called after every change of shape or size.
+void QtGrid::FitToCells() {
+    if (const QSize size = CellsSize(); size != cellsSize_) {
+        cellsSize_ = size;
+        emit CellsSizeChanged();
+    }
 }
 
 QTableWidgetItem* QtGrid::NewCell(const QString& text) const {
@@ -92,6 +133,7 @@ void QtGrid::Reshape(int rows, int cols, int fixedRows, int fixedCols) {
         for (int c = 0; c < cols; ++c)
             if (!horizontalHeaderItem(c)) setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
     horizontalHeader()->setVisible(newHeader == 1);
+    for (int c = 0; c < cols; ++c) setColumnWidth(c, std::max(columnWidth(c), LeastColumnWidth()));
 
     rows_ = rows;
     cols_ = cols;
@@ -103,6 +145,7 @@ void QtGrid::Reshape(int rows, int cols, int fixedRows, int fixedCols) {
         setCurrentCell(row_ - newHeader, col_);
     else
         selectionModel()->clearCurrentIndex();
+    FitToCells();
 }
 
 void QtGrid::Clear() {
@@ -140,7 +183,8 @@ void QtGrid::SetFixedCols(int cols) {
 void QtGrid::SetColWidth(int col, int twips) {
     if (col < 0 || col >= cols_) throw errors::InvalidCall();
     const int pixels = twips < 0 ? horizontalHeader()->defaultSectionSize() : twips * logicalDpiX() / 1440;
-    setColumnWidth(col, pixels);
+    setColumnWidth(col, std::max(pixels, LeastColumnWidth()));
+    FitToCells();
 }
 
 void QtGrid::SetRowHeight(int row, int twips) {
@@ -162,6 +206,7 @@ void QtGrid::SetRowHeight(int row, int twips) {
     } else {
         setRowHeight(row - HeaderRows(), pixels);
     }
+    FitToCells();
 }
 
 void QtGrid::RaiseRowColChange() {

@@ -22,6 +22,9 @@ namespace quorrel {
 //   menu closes. SetFocus raises it before returning even while the window is inactive (the focus then
 //   arrives with the window's activation and raises nothing more). Hiding the focused grid leaves no
 //   widget of the window with the focus (Qt would pass it on to the next grid, which would announce itself).
+// - Size: every cell shows its text whole. A column is as wide as the program sets it, or wider where one of
+//   the texts to fit (SetTextsToFit) needs more; a row is as high as set, and by default as high as the font
+//   needs. The grid shows no scroll bars: its window gives it room for its cells (CellsSizeChanged).
 class QtGrid : public QTableWidget, public IGrid {
     Q_OBJECT
 
@@ -62,8 +65,22 @@ public:
     bool HasFocus() const override;
     void SetFocus() override;
 
+    // A modal window of the program opens over the grid's window: until the grid gets the focus back,
+    // it does not have it, whatever the window system reports meanwhile, and that return raises GotFocus.
+    void FocusTakenByModal() { focusReported_ = false; }
+
     // The table cell that shows a grid cell below the header (nullptr for header cells).
     QTableWidgetItem* CellItem(int row, int col) const;
+
+    // The texts each cell must be able to show whole, in the grid's font; the widths set from then on are
+    // widened where one of them needs it.
+    void SetTextsToFit(const QStringList& texts);
+    // The size that shows every cell, and the header row, whole.
+    QSize CellsSize() const;
+
+signals:
+    // CellsSize() changed.
+    void CellsSizeChanged();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -87,6 +104,8 @@ private:
     QTableWidgetItem* NewCell(const QString& text) const;
     void RaiseRowColChange();
     void RaiseGotFocus();
+    int LeastColumnWidth() const;
+    void FitToCells();
 
     int rows_ = 1, cols_ = 1, fixedRows_ = 0, fixedCols_ = 0;
     int row_ = 0, col_ = 0;
@@ -96,6 +115,8 @@ private:
     unsigned rowColChanges_ = 0;   // RowColChange events raised so far
     unsigned gotFocusEvents_ = 0;  // GotFocus events raised so far
     bool clickPending_ = false;    // a left press began on a movable cell
+    QStringList textsToFit_;
+    QSize cellsSize_;
 };
 
 }  // namespace quorrel

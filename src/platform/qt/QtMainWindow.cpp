@@ -10,11 +10,50 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
+#include <vector>
+
+#include "cards/CardMod.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtKeys.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
+
+namespace {
+
+// Gives each grid the room its cells need: a grid keeps its place, and grows to the right and down where
+// its cells need more than the place's size. The client area (and with it the window) grows by as much as
+// the grids reach past their places.
+class GridPlaces : public QObject {
+public:
+    GridPlaces(QWidget* client, std::vector<QtGrid*> grids) : QObject(client), client_(client), grids_(std::move(grids)) {
+        base_ = client->size();
+        for (QtGrid* grid : grids_) {
+            placed_.push_back(grid->geometry());
+            QObject::connect(grid, &QtGrid::CellsSizeChanged, this, [this] { Fit(); });
+        }
+        Fit();
+    }
+
+private:
+    void Fit() {
+        int wider = 0, higher = 0;
+        for (size_t i = 0; i < grids_.size(); ++i) {
+            grids_[i]->resize(placed_[i].size().expandedTo(grids_[i]->CellsSize()));
+            wider = std::max(wider, grids_[i]->geometry().right() - placed_[i].right());
+            higher = std::max(higher, grids_[i]->geometry().bottom() - placed_[i].bottom());
+        }
+        client_->setFixedSize(base_ + QSize(wider, higher));
+    }
+
+    QWidget* client_;
+    std::vector<QtGrid*> grids_;
+    std::vector<QRect> placed_;
+    QSize base_;
+};
+
+}  // namespace
 
 void QtMenus::Build(const std::vector<MenuSpec>& tree) {
     window_->menuBar()->clear();
@@ -23,7 +62,12 @@ void QtMenus::Build(const std::vector<MenuSpec>& tree) {
         QMenu* menu = window_->menuBar()->addMenu(Q(menuSpec.Caption));
         for (const auto& itemSpec : menuSpec.Items) {
             QAction* action = menu->addAction(Q(itemSpec.Caption));
-            if (!itemSpec.Shortcut.empty()) action->setShortcut(QKeySequence(Q(itemSpec.Shortcut)));
+            if (!itemSpec.Shortcut.empty()) {
+                // The first is the one the menu shows and the one assistive technologies are given.
+                QList<QKeySequence> shortcuts = {QKeySequence(Q(itemSpec.Shortcut))};
+                for (const auto& other : itemSpec.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
+                action->setShortcuts(shortcuts);
+            }
             action->setCheckable(itemSpec.Checkable);
             const int id = itemSpec.Id;
             QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
@@ -86,6 +130,11 @@ QtMainWindow::QtMainWindow() : menus_(this) {
     lblFree->setBuddy(freeCell_);
     lblHome->setBuddy(homeCell_);
     lblColumn->setBuddy(column_);
+    // The cells hold card codes and the column numbers: each cell is made wide enough for any card code.
+    QStringList cardCodes;
+    for (int card = 1; card <= 52; ++card) cardCodes << Q(DetermineCard(card));
+    for (QtGrid* grid : {column_, freeCell_, homeCell_}) grid->SetTextsToFit(cardCodes);
+    new GridPlaces(client, {column_, freeCell_, homeCell_});
     QWidget::setTabOrder(column_, freeCell_);
     QWidget::setTabOrder(freeCell_, homeCell_);
     for (QtGrid* grid : {column_, freeCell_, homeCell_}) grid->setVisible(false);

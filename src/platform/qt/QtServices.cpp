@@ -12,19 +12,14 @@
 
 #include "platform/RunTimeError.h"
 #include "texts/Texts.h"
+#include "platform/posix/ScreenReaderProcess.h"
+#include "platform/qt/QtModal.h"
 
 namespace quorrel {
 
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// Without a window manager nothing activates the owner again once a modal dialog has closed; with one,
-// asking again does no harm.
-void ReactivateOwner(QWidget* owner) {
-    const QWidget* active = QApplication::activeWindow();
-    if (owner && owner->isVisible() && (!active || !active->isVisible())) owner->window()->activateWindow();
-}
 
 }  // namespace
 
@@ -45,8 +40,7 @@ MsgResult QtMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIco
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
     }
-    box.exec();
-    ReactivateOwner(parent_);
+    ExecModal(box);
     if (buttons == MsgButtons::OK) return MsgResult::OK;
     // Escape and the close box answer No.
     return box.clickedButton() == box.button(QMessageBox::Yes) ? MsgResult::Yes : MsgResult::No;
@@ -113,8 +107,7 @@ void QtFileDialog::Show(bool save) {
     dialog.setDefaultSuffix(Q(DefaultExt));
     if (!InitDir.empty()) dialog.setDirectory(Q(InitDir));
     if (!FileName.empty()) dialog.selectFile(Q(FileName));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    ReactivateOwner(parent_);
+    const bool accepted = ExecModal(dialog) == QDialog::Accepted;
     if (accepted && !dialog.selectedFiles().isEmpty()) {
         FileName = dialog.selectedFiles().constFirst().toStdString();
         return;
@@ -128,5 +121,7 @@ bool QtDesktop::OpenDocument(const std::string& path) {
     if (file.isEmpty() || !QFileInfo::exists(file)) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
+
+bool QtDesktop::ScreenReaderRunning() { return ScreenReaderProcessRunning(ScreenReaderSearch::OfThisProgram()); }
 
 }  // namespace quorrel

@@ -64,9 +64,11 @@ private:
     QPointer<QWidget> parent_;
 };
 
+// The desktop's document launcher; the screen reader is found among the processes on this display.
 class QtDesktop : public IDesktop {
 public:
     bool OpenDocument(const std::string& path) override;
+    bool ScreenReaderRunning() override;
 };
 
 }  // namespace quorrel

@@ -284,12 +284,25 @@ void SpeechDispatcherReader::HandOver() {
     if (held_.empty()) return;
     {
         const std::lock_guard lock(shared_->mutex);
+        // Held requests are one handler's: they are at most one StopSpeech and the texts after it,
+        // which go out as one message. The server then speaks them without a gap between texts,
+        // and the whole announcement costs one round trip instead of one per text. Each text
+        // carries its own blanks, so they are joined as they are.
+        std::string message;
         for (auto& request : held_) {
-            // Whatever is still queued would be cancelled at once; the cancel itself must still go,
-            // since earlier texts may be speaking.
-            if (request.stop) shared_->queue.clear();
-            shared_->queue.push_back({request.stop, std::move(request.text)});
+            if (request.stop) {
+                // Whatever is still queued would be cancelled at once; the cancel itself must still
+                // go, since earlier texts may be speaking.
+                shared_->queue.clear();
+                shared_->queue.push_back({true, {}});
+                message.clear();
+            } else if (!holdUntilIdle_) {
+                shared_->queue.push_back({false, std::move(request.text)});
+            } else {
+                message += request.text;
+            }
         }
+        if (!message.empty()) shared_->queue.push_back({false, std::move(message)});
     }
     held_.clear();
     shared_->wake.notify_one();

@@ -33,8 +33,13 @@ namespace quorrel {
 // With holdUntilIdle, the requests of one event handler are held until the owner's thread is back in
 // its event loop (a call posted through postToOwner hands them to the worker): a handler that stops
 // and speaks several times, as a move does, sends only its last StopSpeech and the texts after it,
-// so the server never starts on words that would be cut off a moment later. The destructor still sends what is queued if connected, but waits
-// at most about half a second for the worker, so a wedged server cannot hang the program.
+// so the server never starts on words that would be cut off a moment later. Those texts go to the
+// server as one message, joined as they are (each text carries its own blanks), so they are heard
+// without gaps and cost one round trip. The texts of a later handler that does not stop the speech
+// form a message of their own, queued behind the rest. Without holdUntilIdle each text is a message.
+//
+// The destructor still sends what is queued if connected, but waits at most about half a second for
+// the worker, so a wedged server cannot hang the program.
 class SpeechDispatcherReader : public IScreenReader {
 public:
     using PostToOwner = std::function<void(std::function<void()>)>;

@@ -1,0 +1,219 @@
+// The Play menu: taking moves back and making them again, restarting the deal, and numbered deals.
+// Every step is replayed through the grids, which stay the one copy of the table.
+#include "app/GameScreen.h"
+#include "app/Menus.h"
+#include "table/NumberedDeal.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+constexpr int kCardRows = 19;  // rows 1 to 19 of the column grid hold cards
+constexpr int kColumns = 8;
+constexpr int kCells = 4;
+constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart};
+}  // namespace
+
+void GameScreen::SetPlayMenu(bool enabled) {
+    for (MenuId id : kPlayCommands) Menus.SetEnabled(id, enabled);
+}
+
+IGrid& GameScreen::GridOf(GridId id) {
+    switch (id) {
+    case GridId::Column: return Column;
+    case GridId::FreeCell: return FreeCell;
+    case GridId::HomeCell: break;
+    }
+    return HomeCell;
+}
+
+GridId GameScreen::IdOf(const IGrid& grid) const {
+    if (&grid == &Column) return GridId::Column;
+    return &grid == &FreeCell ? GridId::FreeCell : GridId::HomeCell;
+}
+
+// A picked-up card goes back unannounced: the mark comes off and every cursor stays where it was.
+void GameScreen::PutBackSilently() {
+    if (State.CardSelected != -1) return;
+    IGrid& grid = State.SelectedFrom == 0 ? Column : FreeCell;
+    State.Loading = -1;
+    const int row = grid.Row();
+    const int col = grid.Col();
+    grid.SetRow(State.SelectedRow);
+    grid.SetCol(State.SelectedCol);
+    grid.SetCellBackColor(grid.BackColor());
+    grid.SetCellForeColor(grid.ForeColor());
+    grid.SetRow(row);
+    grid.SetCol(col);
+    State.Loading = 0;
+    State.CardSelected = 0;
+    State.SelectedFrom = 3;
+}
+
+TableRecord GameScreen::TableNow() const {
+    TableRecord table;
+    for (int r = 1; r <= kCardRows; ++r)
+        for (int c = 0; c < kColumns; ++c)
+            table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)] = Column.TextMatrix(r, c);
+    for (int k = 0; k < kCells; ++k) {
+        table.FreeCells[static_cast<size_t>(k)] = FreeCell.TextMatrix(0, k);
+        table.HomeCells[static_cast<size_t>(k)] = HomeCell.TextMatrix(0, k);
+    }
+    table.HomeCount = State.HomeCount;
+    return table;
+}
+
+// Lays a whole table out, with the cursors where a deal leaves them, all without a sound.
+void GameScreen::LayOutTable(const TableRecord& table) {
+    State.Loading = -1;
+    for (int r = 1; r <= kCardRows; ++r)
+        for (int c = 0; c < kColumns; ++c)
+            Column.SetTextMatrix(r, c, table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+    for (int k = 0; k < kCells; ++k) {
+        FreeCell.SetTextMatrix(0, k, table.FreeCells[static_cast<size_t>(k)]);
+        HomeCell.SetTextMatrix(0, k, table.HomeCells[static_cast<size_t>(k)]);
+    }
+    Column.SetRow(1);
+    Column.SetCol(0);
+    for (IGrid* grid : {&FreeCell, &HomeCell}) {
+        grid->SetRow(0);
+        grid->SetCol(0);
+    }
+    State.Loading = 0;
+    State.HomeCount = table.HomeCount;
+    State.UnsavedChanges = -1;
+    State.BottomCursor = -1;
+    State.LastSpokenCol = 0;
+    ForceColumnNumber = 0;
+}
+
+// The first text, then the column grid's announcement as after a deal; the column grid takes the
+// focus, as after a deal, without a second announcement of its own.
+void GameScreen::AnnounceTable(std::string_view first) {
+    StopSpeech();
+    Speak(first);
+    if (!Column.HasFocus()) {
+        SilentColumnFocus = -1;
+        Column.SetFocus();
+    }
+    Speak(texts::ColumnsGrid);
+    AnnounceCell(Column);
+}
+
+std::string GameScreen::PlaceWords(const CellPlace& place) const {
+    switch (place.Grid) {
+    case GridId::Column: return std::string(texts::Column) + texts::SpokenNumber(place.Col + 1);
+    case GridId::FreeCell: return std::string(texts::AFreeCell);
+    case GridId::HomeCell: break;
+    }
+    return std::string(texts::TheHomeCells);
+}
+
+// The card goes back to its cell, whose grid's cursor goes there with it; the destination shows again
+// what it showed before.
+void GameScreen::UndoMove(const MoveRecord& move) {
+    IGrid& source = GridOf(move.From.Grid);
+    State.Loading = -1;
+    GridOf(move.To.Grid).SetTextMatrix(move.To.Row, move.To.Col, move.Under);
+    source.SetRow(move.From.Row);
+    source.SetCol(move.From.Col);
+    source.SetText(move.Card);
+    State.Loading = 0;
+    if (move.To.Grid == GridId::HomeCell) --State.HomeCount;
+    // The words name the column, so the next cursor move in it does not.
+    if (move.From.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.From.Col);
+    State.UnsavedChanges = -1;
+    StopSpeech();
+    SpeakCurrentCell(move.Card);
+    Speak(texts::BackTo);
+    Speak(PlaceWords(move.From));
+}
+
+// The move again, leaving the cursors as the move itself left them.
+void GameScreen::RedoMove(const MoveRecord& move) {
+    IGrid& source = GridOf(move.From.Grid);
+    IGrid& destination = GridOf(move.To.Grid);
+    State.Loading = -1;
+    source.SetRow(move.From.Row);
+    source.SetCol(move.From.Col);
+    source.SetText("");
+    destination.SetRow(move.To.Row);
+    destination.SetCol(move.To.Col);
+    destination.SetText(move.Card);
+    State.Loading = 0;
+    if (move.To.Grid == GridId::HomeCell) ++State.HomeCount;
+    if (move.To.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.To.Col);
+    State.UnsavedChanges = -1;
+    StopSpeech();
+    SpeakCurrentCell(move.Card);
+    Speak(texts::MovedAgainTo);
+    Speak(PlaceWords(move.To));
+}
+
+void GameScreen::mnuPlayUndo_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayUndo_Click()", [&] {
+        if (!State.History.CanUndo()) {
+            StopSpeech();
+            Speak(texts::NothingToUndo);
+            return;
+        }
+        PutBackSilently();
+        const HistoryStep step = State.History.Undo();
+        if (const auto* move = std::get_if<MoveRecord>(&step)) {
+            UndoMove(*move);
+        } else {
+            LayOutTable(std::get<RestartRecord>(step).Before);
+            AnnounceTable(texts::RestartUndone);
+        }
+    });
+}
+
+void GameScreen::mnuPlayRedo_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayRedo_Click()", [&] {
+        if (!State.History.CanRedo()) {
+            StopSpeech();
+            Speak(texts::NothingToRedo);
+            return;
+        }
+        PutBackSilently();
+        const HistoryStep step = State.History.Redo();
+        if (const auto* move = std::get_if<MoveRecord>(&step)) {
+            RedoMove(*move);
+        } else {
+            LayOutTable(*State.History.Start());
+            AnnounceTable(texts::DealRestarted);
+        }
+    });
+}
+
+// Restarting is one step of the history, so it asks nothing: undo brings the table before it back.
+void GameScreen::mnuPlayRestart_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayRestart_Click()", [&] {
+        if (State.GameInProgress != -1 || !State.History.Start()) return;  // no game on the table
+        PutBackSilently();
+        State.History.Record(RestartRecord{TableNow()});
+        LayOutTable(*State.History.Start());
+        AnnounceTable(texts::DealRestarted);
+    });
+}
+
+void GameScreen::GameBegun() {
+    State.History.SetStart(TableNow());
+    if (State.OpenedFromFile == 0 && DealNumber != 0)
+        Speak(std::string(texts::GameNumber) + texts::SpokenNumber(DealNumber));
+}
+
+void GameScreen::DealGameNumber(std::int32_t number) {
+    Trap(ReportForm::Handler, " in DealGameNumber()", [&] {
+        if (number < kFirstDealNumber || number > kLastDealNumber) return;
+        if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
+        State.OpenedFromFile = 0;
+        DealNumber = number;
+        Column.SetVisible(false);
+        FreeCell.SetVisible(false);
+        HomeCell.SetVisible(false);
+        BeginGame();
+    });
+}
+
+}  // namespace quorrel

@@ -1,0 +1,107 @@
+// Running a modal window of the program on Qt.
+#include "platform/qt/QtModal.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+
+#include "platform/qt/QtGrid.h"
+
+#if QUORREL_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#endif
+
+namespace quorrel {
+
+namespace {
+
+// A window manager that a screen reader keeps busy, or a loaded machine, can take a while to hand the
+// activation back; now and then it drops the request, so it is repeated.
+constexpr qint64 kActivationDeadlineMs = 5000;
+constexpr qint64 kActivationRepeatMs = 250;
+constexpr int kActivationPollMs = 20;
+
+// True when the X server has given the window the keyboard focus. Qt can miss that: after a file
+// dialog whose name completer had the keyboard, the focus is on the main window and the keys go there,
+// but Qt, which was told of no change, holds no window active, so Tab moves nothing. Asking the
+// window manager again changes nothing, since for it the window is active already.
+bool HasKeyboardOfTheWindowSystem(QWidget* window) {
+#if QUORREL_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return false;
+    xcb_connection_t* connection = x11->connection();
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    if (!reply) return false;
+    const bool focused = reply->focus == static_cast<xcb_window_t>(window->winId());
+    std::free(reply);
+    return focused;
+#else
+    (void)window;
+    return false;
+#endif
+}
+
+// Asks the window system to activate the window until it is active. Only the window system's own
+// events and the program's posted ones are processed meanwhile: the player's keys wait for the
+// window, in order. False when the deadline passed first.
+bool Activate(QWidget* window) {
+    QElapsedTimer waited;
+    waited.start();
+    qint64 asked = -kActivationRepeatMs;
+    while (QApplication::activeWindow() != window) {
+        const qint64 now = waited.elapsed();
+        if (!window->isVisible() || now >= kActivationDeadlineMs) return false;
+        // Once Qt has had the time to hear of an activation, the window system's own word counts.
+        if (now >= kActivationRepeatMs && HasKeyboardOfTheWindowSystem(window)) {
+            QApplication::setActiveWindow(window);
+            continue;
+        }
+        if (now - asked >= kActivationRepeatMs) {
+            // On X11 activateWindow() sends the window manager the _NET_ACTIVE_WINDOW request (or sets
+            // the input focus where there is no window manager); raise() keeps the window on top.
+            window->raise();
+            window->activateWindow();
+            asked = now;
+        }
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.start(kActivationPollMs);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+}  // namespace
+
+int ExecModal(QDialog& dialog) {
+    QWidget* home = QApplication::activeModalWidget();
+    if (!home && dialog.parentWidget()) home = dialog.parentWidget()->window();
+    const QPointer<QWidget> window = home;
+    const QPointer<QWidget> had = home ? home->focusWidget() : nullptr;
+    // Whatever the window system reports while the dialog is open, the grid's focus comes back as a
+    // change of focus, announced once.
+    if (auto* grid = qobject_cast<QtGrid*>(had.data())) grid->FocusTakenByModal();
+
+    const int result = dialog.exec();
+
+    if (!window || !window->isVisible()) return result;
+    Activate(window);
+    if (!had || !had->isVisible() || had->window() != window) return result;
+    if (auto* grid = qobject_cast<QtGrid*>(had.data())) {
+        // The activation has raised GotFocus already when the focus came in with it; if it has not
+        // come (the deadline passed, or the window never lost it), SetFocus raises it now, and the
+        // later focus-in raises nothing more.
+        if (!grid->HasFocus() && grid->isEnabled()) grid->SetFocus();
+    } else if (!had->hasFocus()) {
+        had->setFocus(Qt::OtherFocusReason);
+    }
+    return result;
+}
+
+}  // namespace quorrel

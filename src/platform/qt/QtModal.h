@@ -1,0 +1,16 @@
+// Running a modal window of the program on Qt so that it keeps the focus contract of platform/Dialogs.h.
+#pragma once
+
+class QDialog;
+
+namespace quorrel {
+
+// Runs the dialog with exec() and returns its result. The window it finds active (its owner's window,
+// or a dialog of the program that is open) is its home. While it runs, no grid of the home window
+// counts as having the focus. Afterwards the home window is activated again and awaited: asked for
+// again and again, processing no input of the player meanwhile, until the window system has made it
+// active or a generous deadline has passed. Then the widget that had the home window's focus has it
+// again, and a grid among them has raised GotFocus exactly once.
+int ExecModal(QDialog& dialog);
+
+}  // namespace quorrel

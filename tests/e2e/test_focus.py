@@ -1,0 +1,163 @@
+#!/usr/bin/python3
+# End-to-end test: the focus after the Find dialog and the message boxes, and the boxes said through speech.
+import os
+import time
+
+import harness
+from focus_tables import write_table
+from harness import CANCEL, CANCELS, CARD, TestFailure
+
+WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
+SHUFFLING = "Shuffeling cards, please wait!"
+COLUMNS = " Columns "
+FREE_CELLS = " Free Cells "
+HOME_CELLS = " Home Cells "
+EMPTY = " Empty "
+PLAYED = " Has already been played. "
+FIND_CAPTION = "Find A Card"
+OPEN_DIALOG = "Open"
+YES_OR_NO = " Yes or No. "
+OK = " OK. "
+
+
+def start(session):
+    program = session.start_program()
+    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
+    session.speech.mark()
+    return program
+
+
+def wait_for_box(session, program, timeout=15.0):
+    """Waits until a window of the program other than the main one has the focus (a box is named after
+    the main window's caption)."""
+    for _ in harness._deadline_loop(timeout, 0.05):
+        active = session.xdotool("getactivewindow", check=False).stdout.strip()
+        if active and active != program.window_id:
+            return active
+    raise TestFailure("no box of the program got the focus within %.0f s" % timeout)
+
+
+def choose_file(session, program, path):
+    program.wait_for_active_window(OPEN_DIALOG)
+    session.xdotool("key", "--clearmodifiers", "ctrl+a")
+    session.xdotool("type", "--clearmodifiers", "--delay", "30", path)
+    session.xdotool("key", "--clearmodifiers", "Return")
+
+
+def open_game(session, program, path):
+    """Opens the game file on a table with nothing to save; returns once the opened table's column grid
+    has announced itself, the event cursor after it."""
+    program.key("ctrl+o")
+    choose_file(session, program, path)
+    program.wait_for_title(os.path.basename(path) + " - Quorrel")
+    texts = session.speech.wait_for(lambda t: COLUMNS in t[:-1], 20, "the opened table's column grid")
+    session.speech.cursor += len(texts)
+    session.speech.mark()
+    return os.path.basename(path) + " - Quorrel"
+
+
+def press(session, program, key, *expected):
+    program.key(key)
+    return session.speech.expect_events(*expected)
+
+
+def answer_is_last(session, answer):
+    """Waits for the answer's texts; checks that since the last cancel before them nothing else was said
+    and leaves the event cursor after them. A later key's speech must then follow at once."""
+    session.speech.wait_for(lambda t: answer[-1] in t, 15, repr(answer[-1]))
+    said = session.speech.said()[session.speech.event_cursor:]
+    end = next(i for i, e in enumerate(said) if e.kind == "speak" and e.text == answer[-1]) + 1
+    start = max((i for i, e in enumerate(said[:end]) if e.kind == "cancel"), default=-1) + 1
+    got = [e.text for e in said[start:end]]
+    if got != list(answer):
+        raise TestFailure("since the last cancel: %r, expected %r; events: %r" % (got, list(answer), said[:end]))
+    session.speech.event_cursor += end
+
+
+# --- tests --------------------------------------------------------------------------------------
+
+def test_find_a_played_card_from_the_free_cells(session):
+    """The Find dialog gives the focus back to the free-cell grid before the search: its announcement
+    never cuts off or follows the answer."""
+    path = write_table(os.path.join(session.root, "played.qrl"), home=("AC",))
+    program = start(session)
+    caption = open_game(session, program, path)
+    press(session, program, "Tab", CANCEL, FREE_CELLS, EMPTY)
+    for attempt in range(3):
+        program.key("ctrl+f")
+        program.wait_for_active_window(FIND_CAPTION)
+        program.key("Return")  # "Ace" and "Trèfl": the ace of clubs, in a home cell
+        answer_is_last(session, [" ace  de  Trèfl ", PLAYED])
+        program.wait_for_active_window(caption)
+        # The cursor stayed in the free cells; nothing came after the answer.
+        press(session, program, "Right" if attempt % 2 == 0 else "Left", CANCEL, EMPTY)
+
+
+def test_find_from_the_columns_of_a_card_in_a_free_cell(session):
+    """Closing the Find dialog gives the column grid its focus back, silently: the flag that silences it
+    is spent, so the next Tab into the columns is announced."""
+    path = write_table(os.path.join(session.root, "free.qrl"), free=("KH",))
+    program = start(session)
+    caption = open_game(session, program, path)
+    program.key("ctrl+f")
+    program.wait_for_active_window(FIND_CAPTION)
+    program.key("End", "Tab", "Down", "Down", "Return")  # "Rois", "Coeurs": the king of hearts
+    session.speech.expect_events(CANCELS, FREE_CELLS, " rois  de  Coeurs ")
+    program.wait_for_active_window(caption)
+    press(session, program, "Tab", CANCEL, HOME_CELLS, EMPTY)
+    press(session, program, "Tab", CANCEL, COLUMNS, CARD)
+    press(session, program, "shift+Tab", CANCEL, HOME_CELLS, EMPTY)
+
+
+def test_message_boxes_are_said(session):
+    """Without a screen reader the program says each box, text and buttons, while it is open."""
+    program = start(session)
+    program.key("ctrl+n")
+    session.speech.wait_for(lambda t: SHUFFLING in t and COLUMNS in t, 20, "the deal")
+    program.wait_for_title("Untitled.qrl - Quorrel")
+    session.speech.mark()
+
+    # The save question of New Game; Escape answers No and the deal follows.
+    program.key("ctrl+n")
+    wait_for_box(session, program)
+    session.speech.expect_events(
+        CANCEL, "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n",
+        YES_OR_NO)
+    program.key("Escape")
+    session.speech.wait_for(lambda t: SHUFFLING in t and COLUMNS in t[t.index(SHUFFLING):], 20, "the new deal")
+    program.wait_for_active_window("Untitled.qrl - Quorrel")
+    session.speech.mark()
+
+    # Open: the question, then a file without the extension, then a file that is no game.
+    notes = os.path.join(session.root, "notes.txt")
+    bad = os.path.join(session.root, "bad.qrl")
+    for name in (notes, bad):
+        with open(name, "wb") as f:
+            f.write(b"no game")
+    program.key("ctrl+o")
+    wait_for_box(session, program)
+    session.speech.expect_events(
+        CANCEL, "There is a game in progress. \r\nDo you want to save this game before you open a new game? \r\n",
+        YES_OR_NO)
+    program.key("Escape")
+    choose_file(session, program, notes)
+    wait_for_box(session, program)
+    texts = session.speech.wait_for(lambda t: "".join(t).endswith(OK), 15, "the extension message")
+    # One message to the server; the harness may split it again at the texts it knows.
+    if not "".join(texts).endswith("A game file must have the .qrl extension.  \r\nFor example, Game1.qrl" + OK):
+        raise TestFailure("the extension message was said as %r" % texts)
+    session.speech.mark()
+    program.key("Return")
+    choose_file(session, program, bad)
+    wait_for_box(session, program)
+    texts = session.speech.wait_for(lambda t: "".join(t).endswith(OK), 15, "the refusal of the file")
+    refusal = "".join(texts).rsplit("bad.qrl is not a Quorrel game: ", 1)
+    if len(refusal) != 2 or not refusal[1].endswith(" in OpenGame()" + OK):
+        raise TestFailure("the refusal was said as %r" % texts)
+    program.key("Return")
+    program.wait_for_active_window("Untitled.qrl - Quorrel")
+
+
+if __name__ == "__main__":
+    harness.main([test_find_a_played_card_from_the_free_cells, test_find_from_the_columns_of_a_card_in_a_free_cell,
+                  test_message_boxes_are_said])

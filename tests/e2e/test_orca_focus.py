@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+# End-to-end test beside Orca: opening games through the file dialog again and again leaves the main window active
+# with the focus in the column grid, and Orca alone reads the message boxes.
+import os
+
+import harness
+import orca_harness
+from focus_tables import write_table
+from harness import CARD, TestFailure
+from orca_harness import with_orca
+
+WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
+OPENS = 8
+
+
+def wait_for_main_window_active(session, program, timeout=15.0):
+    for _ in harness._deadline_loop(timeout, 0.05):
+        if session.xdotool("getactivewindow", check=False).stdout.strip() == program.window_id:
+            return
+    raise TestFailure("the main window was not active %.0f s after the file dialog closed" % timeout)
+
+
+def wait_for_box(session, program, timeout=15.0):
+    for _ in harness._deadline_loop(timeout, 0.05):
+        active = session.xdotool("getactivewindow", check=False).stdout.strip()
+        if active and active != program.window_id:
+            return
+    raise TestFailure("no box of the program got the focus within %.0f s" % timeout)
+
+
+@with_orca
+def test_open_again_and_again(session, orca):
+    path = write_table(os.path.join(session.root, "game.qrl"), free=("KH",))
+    caption = "game.qrl - Quorrel"
+    program = orca.start()
+    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
+    for n in range(OPENS):
+        print("  open %d" % (n + 1), flush=True)
+        session.speech.mark()
+        program.key("ctrl+o")
+        if n > 0:
+            # The opened table counts as unsaved: the question comes first, read by Orca with its text.
+            wait_for_box(session, program)
+            orca.speech.wait_for_text(r"Do you want to save this game before you open a new game\?", 30)
+            program.key("Escape")
+        program.wait_for_active_window("Open")
+        # As a player would, the test lets Orca read the dialog before typing into it.
+        orca.speech.wait_for_text(r"^File name: text\.?$", 30)
+        session.xdotool("key", "--clearmodifiers", "ctrl+a")
+        session.xdotool("type", "--clearmodifiers", "--delay", "30", path)
+        session.xdotool("key", "--clearmodifiers", "Return")
+        program.wait_for_title(caption)
+        wait_for_main_window_active(session, program)
+        # Orca, too, is back in the main window.
+        orca.speech.wait_for_text(r"^game\.qrl - Quorrel frame\.?$", 30)
+        # The keyboard is in the column grid, and the program knows it: Tab goes on to the free cells.
+        # Before that, the column grid may have announced itself after the question and after the
+        # dialog; nothing else. (Orca's cancels share the speech log, so only the program's texts
+        # are checked; Orca, on a busy machine, may hold each key a while before the program gets it.)
+        program.key("Tab")
+        texts = session.speech.wait_for(lambda t: " Free Cells " in t[:-1], 60, "the free cells after Tab")
+        at = texts.index(" Free Cells ")
+        if texts[at + 1] != " rois  de  Coeurs " or not all(t == " Columns " or CARD.matches(t) for t in texts[:at]):
+            raise TestFailure("after the open and Tab the program said %r" % texts)
+        if any("game in progress" in t or t == " Yes or No. " for t in texts):
+            raise TestFailure("the program said the box Orca reads: %r" % texts)
+        session.speech.cursor += at + 2
+        program.key("shift+Tab")
+        session.speech.expect(" Columns ", CARD, timeout=60)
+
+
+if __name__ == "__main__":
+    orca_harness.main([test_open_again_and_again])

@@ -1,0 +1,46 @@
+#!/usr/bin/python3
+# End-to-end test: a move taken back with Ctrl+Z and made again with Ctrl+Y, with real keys, and the exact words queued.
+import harness
+from harness import CANCEL, CARD
+
+WELCOME = ["Press control n to start a new game! ",
+           "Press F1 for help! ",
+           "Press F2 to hear a list of keyboard commands! "]
+SHUFFLING = "Shuffeling cards, please wait!"
+EMPTY = " Empty "
+
+
+def press(session, program, key, *expected):
+    """Types one key and checks the texts and cancels it queued; returns the texts."""
+    program.key(key)
+    return [e.text for e in session.speech.expect_events(*expected) if e.kind == "speak"]
+
+
+def test_undo_and_redo_a_move(session):
+    program = session.start_program()
+    session.speech.expect(*WELCOME, timeout=30)
+    program.key("ctrl+n")
+    session.speech.expect(SHUFFLING, " Columns ", CARD, timeout=20)
+    session.speech.mark()
+
+    # Column 1 holds seven cards: down to the bottom one, then to the first free cell.
+    bottom = press(session, program, "Down", CANCEL, " Column  1", CARD)[-1]
+    for _ in range(5):
+        bottom = press(session, program, "Down", CANCEL, CARD)[-1]
+    press(session, program, "Return", CANCEL, bottom, " selected ")
+    press(session, program, "Tab", CANCEL, " Free Cells ", EMPTY)
+    press(session, program, "Return", bottom, " was moved ")
+
+    # Back to column 1, whose cursor goes to the card without a word of its own; the focus stays in the
+    # free cells, whose cursor the redo puts back on the card.
+    press(session, program, "ctrl+z", CANCEL, bottom, " back to ", " Column  1")
+    press(session, program, "Right", CANCEL, EMPTY)
+    press(session, program, "ctrl+y", CANCEL, bottom, " moved again to ", " a Free Cell ")
+    press(session, program, "ctrl+y", CANCEL, " Nothing to redo. ")
+    press(session, program, "Right", CANCEL, EMPTY)
+    press(session, program, "Left", CANCEL, bottom)
+    press(session, program, "ctrl+z", CANCEL, bottom, " back to ", " Column  1")
+    press(session, program, "ctrl+shift+z", CANCEL, bottom, " moved again to ", " a Free Cell ")
+
+if __name__ == "__main__":
+    harness.main([test_undo_and_redo_a_move])
