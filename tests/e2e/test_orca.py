@@ -153,6 +153,10 @@ MENU_ITEMS = [
     ("Previous Card In Bottom Row ", "<Alt>o:b", "F5"),
     ("Next Card In Bottom Row ", "<Alt>o:c", "F6"),
     ("Speak Column Numbers ", "<Alt>o:s", ""),
+    ("Play", "<Alt>p", ""),
+    ("Undo Move", "<Alt>p:u", "<Control>z"),
+    ("Redo Move", "<Alt>p:r", "<Control>y"),
+    ("Restart This Deal", "<Alt>p:s", "<Control>r"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -198,7 +202,14 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     program.key("Right")
     orca.speech.wait_for_text(r"^Options\.?$")
     program.key("Right")
+    orca.speech.wait_for_text(r"^Play\.?$")
+    program.key("Right")
     orca.speech.wait_for_text(r"^Help\.?$")
+    close_menus(program)
+    program.key("alt+p")
+    orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
     close_menus(program)
     program.key("alt+g")
     orca.speech.wait_for_text(NEW_GAME_ITEM)
