@@ -206,11 +206,6 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     program.key("Right")
     orca.speech.wait_for_text(r"^Help\.?$")
     close_menus(program)
-    program.key("alt+p")
-    orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
-    close_menus(program)
     program.key("alt+g")
     orca.speech.wait_for_text(NEW_GAME_ITEM)
     program.key("Down")
@@ -250,6 +245,13 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^OK push button\.?$")
     program.key("Return")
     orca.speech.wait_for_text(WINDOW_TITLE)
+
+    # The Play menu's items with their shortcuts.
+    program.key("alt+p")
+    orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
+    close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.
     session.speech.mark()
