@@ -156,6 +156,10 @@ MENU_ITEMS = [
     ("Previous Card In Bottom Row ", "<Alt>o:b", "F5"),
     ("Next Card In Bottom Row ", "<Alt>o:c", "F6"),
     ("Speak Column Numbers ", "<Alt>o:s", ""),  # a check box: see CHECK_ITEMS
+    ("Play", "<Alt>p", ""),
+    ("Undo Move", "<Alt>p:u", "<Control>z"),
+    ("Redo Move", "<Alt>p:r", "<Control>y"),
+    ("Restart This Deal", "<Alt>p:s", "<Control>r"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -204,6 +208,8 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     program.key("Right")
     orca.speech.wait_for_text(r"^Options\.?$")
     program.key("Right")
+    orca.speech.wait_for_text(r"^Play\.?$")
+    program.key("Right")
     orca.speech.wait_for_text(r"^Help\.?$")
     close_menus(program)
     program.key("alt+g")
@@ -250,6 +256,13 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^OK push button\.?$")
     program.key("Return")
     orca.speech.wait_for_text(WINDOW_TITLE)
+
+    # The Play menu's items with their shortcuts.
+    program.key("alt+p")
+    orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
+    close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.
     session.speech.mark()
