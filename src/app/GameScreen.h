@@ -187,6 +187,8 @@ private:
     TableRecord TableNow() const;
     void LayOutTable(const TableRecord& table);
     void AnnounceTable(std::string_view first);
+    enum class Replay { Back, Again };
+    void ReplayStep(Replay direction);
     void UndoMove(const MoveRecord& move);
     void RedoMove(const MoveRecord& move);
     std::string PlaceWords(const CellPlace& place) const;

@@ -150,40 +150,34 @@ void GameScreen::RedoMove(const MoveRecord& move) {
     Speak(PlaceWords(move.To));
 }
 
+// Takes the last step back, or makes the last step taken back again.
+void GameScreen::ReplayStep(Replay direction) {
+    const bool back = direction == Replay::Back;
+    if (back ? !State.History.CanUndo() : !State.History.CanRedo()) {
+        StopSpeech();
+        Speak(back ? texts::NothingToUndo : texts::NothingToRedo);
+        return;
+    }
+    PutBackSilently();
+    const HistoryStep step = back ? State.History.Undo() : State.History.Redo();
+    if (const auto* move = std::get_if<MoveRecord>(&step)) {
+        if (back) UndoMove(*move);
+        else RedoMove(*move);
+    } else if (back) {
+        LayOutTable(std::get<RestartRecord>(step).Before);
+        AnnounceTable(texts::RestartUndone);
+    } else {
+        LayOutTable(*State.History.Start());
+        AnnounceTable(texts::DealRestarted);
+    }
+}
+
 void GameScreen::mnuPlayUndo_Click() {
-    Trap(ReportForm::Handler, " in mnuPlayUndo_Click()", [&] {
-        if (!State.History.CanUndo()) {
-            StopSpeech();
-            Speak(texts::NothingToUndo);
-            return;
-        }
-        PutBackSilently();
-        const HistoryStep step = State.History.Undo();
-        if (const auto* move = std::get_if<MoveRecord>(&step)) {
-            UndoMove(*move);
-        } else {
-            LayOutTable(std::get<RestartRecord>(step).Before);
-            AnnounceTable(texts::RestartUndone);
-        }
-    });
+    Trap(ReportForm::Handler, " in mnuPlayUndo_Click()", [&] { ReplayStep(Replay::Back); });
 }
 
 void GameScreen::mnuPlayRedo_Click() {
-    Trap(ReportForm::Handler, " in mnuPlayRedo_Click()", [&] {
-        if (!State.History.CanRedo()) {
-            StopSpeech();
-            Speak(texts::NothingToRedo);
-            return;
-        }
-        PutBackSilently();
-        const HistoryStep step = State.History.Redo();
-        if (const auto* move = std::get_if<MoveRecord>(&step)) {
-            RedoMove(*move);
-        } else {
-            LayOutTable(*State.History.Start());
-            AnnounceTable(texts::DealRestarted);
-        }
-    });
+    Trap(ReportForm::Handler, " in mnuPlayRedo_Click()", [&] { ReplayStep(Replay::Again); });
 }
 
 // Restarting is one step of the history, so it asks nothing: undo brings the table before it back.
