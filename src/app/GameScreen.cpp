@@ -64,18 +64,20 @@ void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeE
     }
 }
 
-MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> words) {
     // Straight to the reader, not through Speak: a failure to speak must not open a box about itself.
-    // The box's own modal loop lets the words out to the speech server while the player listens.
+    // The window's own modal loop lets the words out to the speech server while the player listens.
     try {
-        if (!P.Desktop.ScreenReaderRunning()) {
-            P.Reader.StopSpeech();
-            P.Reader.Say(text);
-            P.Reader.Say(std::string(buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk));
-        }
+        if (P.Desktop.ScreenReaderRunning()) return;
+        P.Reader.StopSpeech();
+        for (std::string_view text : words) P.Reader.Say(std::string(text));
     } catch (const std::exception&) {
-        // The box is shown all the same; the speech server's outage is reported on its own.
+        // The window is shown all the same; the speech server's outage is reported on its own.
     }
+}
+
+MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+    SayUnlessScreenReader({text, buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk});
     return P.MsgBox.Show(text, buttons, icon, title);
 }
 
@@ -188,6 +190,7 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayUndo: mnuPlayUndo_Click(); break;
     case mnuPlayRedo: mnuPlayRedo_Click(); break;
     case mnuPlayRestart: mnuPlayRestart_Click(); break;
+    case mnuPlayDealNumber: mnuPlayDealNumber_Click(); break;
     default: break;
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -118,9 +119,11 @@ public:
     void mnuPlayUndo_Click();
     void mnuPlayRedo_Click();
     void mnuPlayRestart_Click();
+    // The Deal Game Number dialog; a number from it is dealt as DealGameNumber deals it.
+    void mnuPlayDealNumber_Click();
     // Begins deal `number` (1 to 1000000) as New Game begins a shuffled one; other numbers do nothing.
     void DealGameNumber(std::int32_t number);
-    // The Play items are disabled until the first game begins.
+    // The Play items are disabled until the first game begins; Deal Game Number is always enabled.
     void SetPlayMenu(bool enabled);
     // After BeginGame has laid out the table: it becomes the table a restart lays out again, and a
     // numbered deal says its number.
@@ -135,6 +138,8 @@ public:
     // Every message box of the program opens here. Unless a screen reader runs that reads the box
     // itself, the program first says the box's text and its buttons, after a StopSpeech.
     MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
+    // What a modal window of the program says when it opens, unless a screen reader runs that reads it.
+    void SayUnlessScreenReader(std::initializer_list<std::string_view> words);
 
     GameState& State;
     Platform& P;

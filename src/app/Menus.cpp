@@ -25,10 +25,9 @@ const std::vector<MenuSpec>& MenuTree() {
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true)}},
-        // The numbered-deal dialog's item will follow Restart This Deal here.
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
-          item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R")}},
+          item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G")}},
         {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
     };
     return tree;

@@ -25,6 +25,7 @@ enum MenuId : int {
     mnuPlayUndo,
     mnuPlayRedo,
     mnuPlayRestart,
+    mnuPlayDealNumber,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

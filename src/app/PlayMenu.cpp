@@ -11,6 +11,7 @@ namespace {
 constexpr int kCardRows = 19;  // rows 1 to 19 of the column grid hold cards
 constexpr int kColumns = 8;
 constexpr int kCells = 4;
+// Deal Game Number is not among them: like New Game, it is always enabled.
 constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart};
 }  // namespace
 
@@ -199,7 +200,7 @@ void GameScreen::GameBegun() {
 
 void GameScreen::DealGameNumber(std::int32_t number) {
     Trap(ReportForm::Handler, " in DealGameNumber()", [&] {
-        if (number < kFirstDealNumber || number > kLastDealNumber) return;
+        if (!IsDealNumber(number)) return;
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
         State.OpenedFromFile = 0;
         DealNumber = number;
@@ -207,6 +208,36 @@ void GameScreen::DealGameNumber(std::int32_t number) {
         FreeCell.SetVisible(false);
         HomeCell.SetVisible(false);
         BeginGame();
+    });
+}
+
+// The dialog stays open until it is cancelled or gives a deal number; the deal begins once it has
+// closed and the focus is back in the main window.
+void GameScreen::mnuPlayDealNumber_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayDealNumber_Click()", [&] {
+        std::int32_t chosen = 0;
+        {
+            auto view = Window.CreateDealNumberDialog();
+            view->Load = [this] { SayUnlessScreenReader({texts::DealNumberLabel}); };
+            view->OkClick = [&] {
+                Trap(ReportForm::Handler, " in btnDealOk_Click()", [&] {
+                    const auto number = ParseDealNumber(view->NumberText());
+                    if (!number) {
+                        MsgBox(std::string(texts::NotADealNumber), MsgButtons::OK, MsgIcon::Information,
+                               std::string(texts::DealNumberCaption));
+                        view->FocusNumber();
+                        return;
+                    }
+                    chosen = *number;
+                    // The column grid gets the focus back without a word: the old table is going.
+                    if (Column.Visible() && State.FocusGrid == 0) SilentColumnFocus = -1;
+                    view->Unload();
+                });
+            };
+            view->CancelClick = [&] { view->Unload(); };
+            view->ShowModal();
+        }
+        if (chosen != 0) DealGameNumber(chosen);
     });
 }
 

@@ -1,4 +1,4 @@
-// The program's two small modal dialogs, as views the game fills and answers.
+// The program's small modal dialogs, as views the game fills and answers.
 #pragma once
 
 #include <functional>
@@ -6,7 +6,7 @@
 
 namespace quorrel {
 
-// The focus contract of every modal window the program shows (these two dialogs, IMessageBox::Show,
+// The focus contract of every modal window the program shows (these dialogs, IMessageBox::Show,
 // IFileDialog::ShowOpen and ShowSave); the contract test suite runs it against each implementation:
 // - While it is open, no grid of the main window has the focus.
 // - When the call returns, however it ends (a Cancel that raises an error included), the window it
@@ -52,6 +52,26 @@ public:
 
     std::function<void()> Load;
     std::function<void()> OkClick;
+};
+
+// The Deal Game Number dialog: a labelled text field for the number and the OK and Cancel buttons.
+// ShowModal raises Load, gives the field the focus, then runs the dialog until Unload is called; Enter
+// anywhere presses OK, and Escape or closing it by its frame presses Cancel. The view only shows the
+// field: what the typed text means is the game's to decide. The focus comes back as the contract above
+// says.
+class IDealNumberView {
+public:
+    virtual ~IDealNumberView() = default;
+    virtual void SetNumberText(const std::string& text) = 0;
+    virtual std::string NumberText() const = 0;
+    // The field takes the focus with its whole text selected, so that what the player types replaces it.
+    virtual void FocusNumber() = 0;
+    virtual void ShowModal() = 0;
+    virtual void Unload() = 0;
+
+    std::function<void()> Load;
+    std::function<void()> OkClick;
+    std::function<void()> CancelClick;
 };
 
 }  // namespace quorrel

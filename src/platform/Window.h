@@ -60,6 +60,7 @@ public:
     // The dialogs, created for one showing each and owned by the caller; their owner is this window.
     virtual std::unique_ptr<IFindView> CreateFindDialog() = 0;
     virtual std::unique_ptr<IAboutView> CreateAboutDialog() = 0;
+    virtual std::unique_ptr<IDealNumberView> CreateDealNumberDialog() = 0;
 };
 
 }  // namespace quorrel

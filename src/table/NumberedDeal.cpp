@@ -27,4 +27,18 @@ void NumberedDeck(std::int32_t number, std::array<std::int16_t, 53>& deck) {
     }
 }
 
+std::optional<std::int32_t> ParseDealNumber(std::string_view typed) {
+    const auto first = typed.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    typed = typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+    std::int64_t number = 0;
+    for (char c : typed) {
+        if (c < '0' || c > '9') return std::nullopt;
+        number = number * 10 + (c - '0');
+        if (number > kLastDealNumber) return std::nullopt;  // and no overflow on long texts
+    }
+    if (!IsDealNumber(number)) return std::nullopt;
+    return static_cast<std::int32_t>(number);
+}
+
 }  // namespace quorrel

@@ -171,6 +171,13 @@ inline constexpr std::string_view RestartUndone = " The restart was undone. ";
 // After the column grid's announcement of a numbered deal, followed by the number (" Game number  617").
 inline constexpr std::string_view GameNumber = " Game number ";
 
+// The Deal Game Number dialog (Play menu). Without a screen reader to read it, the program says the
+// field's label when the dialog opens; a typed text that is no game number is refused in a message box.
+inline constexpr std::string_view MenuPlayDealNumber = "&Deal Game Number... ";
+inline constexpr std::string_view DealNumberCaption = "Deal Game Number";
+inline constexpr std::string_view DealNumberLabel = "Game number, from 1 to 1000000:";
+inline constexpr std::string_view NotADealNumber = "Please type a game number from 1 to 1000000. ";
+
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";
 inline constexpr std::string_view SettingsSection = "StartUp";

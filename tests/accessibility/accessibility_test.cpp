@@ -135,6 +135,7 @@ TEST_F(Accessibility, MenuItemsGiveAccessKeysAndShortcutsInTheFormOrcaReads) {
     EXPECT_THAT(Binding(Item(mnuPlayUndo)), ElementsAre("u", "<Alt>p:u", "<Control>z"));
     EXPECT_THAT(Binding(Item(mnuPlayRedo)), ElementsAre("r", "<Alt>p:r", "<Control>y"));
     EXPECT_THAT(Binding(Item(mnuPlayRestart)), ElementsAre("s", "<Alt>p:s", "<Control>r"));
+    EXPECT_THAT(Binding(Item(mnuPlayDealNumber)), ElementsAre("d", "<Alt>p:d", "<Control>g"));
     QAction* gameMenu = window.menuBar()->actions().value(0);
     EXPECT_THAT(Binding(QAccessible::queryAccessibleInterface(gameMenu)), ElementsAre("<Alt>g", "<Alt>g", ""));
 }

@@ -47,6 +47,7 @@ protected:
              }},
             {"Find dialog", [this] { modals.FindDialog()->ShowModal(); }},
             {"About dialog", [this] { modals.AboutDialog()->ShowModal(); }},
+            {"Deal Game Number dialog", [this] { modals.DealNumberDialog()->ShowModal(); }},
         };
     }
 

@@ -17,7 +17,7 @@
 
 namespace quorrel::test {
 
-// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(); WhileOpen(act) runs act while the next
+// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(), DealNumberDialog(); WhileOpen(act) runs act while the next
 // modal window is open, which the player then closes (No, OK or Cancel); WindowActive() tells whether
 // the grids' window is the active one; Settle() lets any late event of the window system arrive.
 class MemoryModals : public MemoryGrids {
@@ -33,6 +33,9 @@ public:
     }
     std::unique_ptr<IAboutView> AboutDialog() {
         return std::make_unique<MemoryAboutView>(&Scope(), [this](MemoryAboutView&) { RunWhileOpen(); });
+    }
+    std::unique_ptr<IDealNumberView> DealNumberDialog() {
+        return std::make_unique<MemoryDealNumberView>(&Scope(), [this](MemoryDealNumberView&) { RunWhileOpen(); });
     }
     void WhileOpen(std::function<void()> act) {
         act_ = std::move(act);
@@ -57,6 +60,7 @@ public:
     IFileDialog& Files() { return files_; }
     std::unique_ptr<IFindView> FindDialog() { return std::make_unique<QtFindDialog>(&Window()); }
     std::unique_ptr<IAboutView> AboutDialog() { return std::make_unique<QtAboutDialog>(&Window()); }
+    std::unique_ptr<IDealNumberView> DealNumberDialog() { return std::make_unique<QtDealNumberDialog>(&Window()); }
     void WhileOpen(std::function<void()> act) {
         auto* poll = new QTimer(qApp);
         QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {

@@ -160,6 +160,7 @@ MENU_ITEMS = [
     ("Undo Move", "<Alt>p:u", "<Control>z"),
     ("Redo Move", "<Alt>p:r", "<Control>y"),
     ("Restart This Deal", "<Alt>p:s", "<Control>r"),
+    ("Deal Game Number... ", "<Alt>p:d", "<Control>g"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),

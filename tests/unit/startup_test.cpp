@@ -76,6 +76,7 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
                                    "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
+                                   "&Deal Game Number... |Ctrl+G",
                                    "&Help Topics F1|", "&About Quorrel|"));
 }
 
@@ -85,7 +86,7 @@ TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
     const MenuId off[] = {mnuGameSave, mnuGameSaveAs, mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
                           mnuOptionsPreviousBottom, mnuOptionsNextBottom};
     const MenuId alwaysOn[] = {mnuGameNew, mnuGameOpen, mnuGameExit, mnuOptionsSpeakColumns, mnuHelpContents,
-                               mnuHelpAbout};
+                               mnuHelpAbout, mnuPlayDealNumber};
     for (MenuId id : off) EXPECT_FALSE(t.window.menus.IsEnabled(id)) << id;
     for (MenuId id : alwaysOn) EXPECT_TRUE(t.window.menus.IsEnabled(id)) << id;
     // Both procedures set the ten game commands in the same order; the Play items follow on their own.

@@ -334,5 +334,65 @@ TEST(NumberedDeal, BeginsAsNewGameDoesAndSaysItsNumberLast) {
     EXPECT_NE(t.Heard().back(), " Game number  617");
 }
 
+const std::string kDealNumberLabel = "Game number, from 1 to 1000000:";
+
+// Ctrl+G works before any game; Escape closes the dialog and deals nothing.
+TEST(DealNumberDialog, EscapeDealsNothingAndOkDealsTheNumber) {
+    TestTable t;
+    t.Start();
+    t.Heard();
+    t.Shortcut("Ctrl+G");
+    EXPECT_EQ(t.window.DialogsShown, 1);
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", kDealNumberLabel));
+    EXPECT_EQ(t.state.GameInProgress, 0);
+    EXPECT_FALSE(t.window.column.Visible());
+
+    t.window.DealNumberScript = [](MemoryDealNumberView& dialog) {
+        dialog.Type("1");
+        dialog.PressOk();
+    };
+    t.Shortcut("Ctrl+G");
+    EXPECT_EQ(t.state.GameInProgress, -1);
+    EXPECT_EQ(t.window.column.TextMatrix(1, 0), "JD");
+    EXPECT_EQ(t.Heard().back(), " Game number  1");
+}
+
+// What is no deal number is refused in a box, and the field takes the focus again for another try.
+TEST(DealNumberDialog, RefusesWhatIsNoDealNumberAndStaysOpen) {
+    TestTable t;
+    t.StartAndDeal();
+    t.state.UnsavedChanges = 0;  // no save question
+    const std::vector<std::string> refused = {"", "  ", "abc", "0", "1000001", "-5", "+5", "6 17", "12a",
+                                              "99999999999999999999"};
+    int focusedAfterRefusals = 0;
+    t.window.DealNumberScript = [&](MemoryDealNumberView& dialog) {
+        for (const auto& text : refused) {
+            dialog.Type(text);
+            dialog.PressOk();
+            EXPECT_TRUE(dialog.IsOpen()) << '"' << text << '"';
+        }
+        focusedAfterRefusals = dialog.NumberFocused;
+        dialog.Type(" 617 ");
+        dialog.PressOk();
+        EXPECT_FALSE(dialog.IsOpen());
+    };
+    t.Heard();
+    t.Shortcut("Ctrl+G");
+    ASSERT_EQ(t.messages.Asked.size(), refused.size());
+    for (const auto& box : t.messages.Asked) {
+        EXPECT_EQ(box.Text, "Please type a game number from 1 to 1000000. ");
+        EXPECT_EQ(box.Title, "Deal Game Number");
+        EXPECT_EQ(box.Buttons, MsgButtons::OK);
+    }
+    EXPECT_EQ(focusedAfterRefusals, 1 + static_cast<int>(refused.size()));
+    EXPECT_EQ(t.window.column.TextMatrix(1, 0), "7D");
+    // The old table's column grid took the focus back without a word before the deal.
+    const auto heard = t.Heard();
+    ASSERT_GE(heard.size(), 7u);
+    EXPECT_THAT(std::vector<std::string>(heard.end() - 7, heard.end()),
+                ElementsAre(" OK. ", "<stop>", "Shuffeling cards, please wait!", "<stop>", " Columns ",
+                            " septs  de  Carreaux ", " Game number  617"));
+}
+
 }  // namespace
 }  // namespace quorrel::test

@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -78,7 +80,7 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
                                    "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
-                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "[&Help]", "&Help Topics F1|",
+                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G", "[&Help]", "&Help Topics F1|",
                                    "&About Quorrel|"));
     EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
@@ -222,6 +224,51 @@ TEST_F(Window, TheAboutDialogClosesWithEnterOrEscape) {
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         BackToTheWindow();
     }
+}
+
+TEST_F(Window, TheDealNumberDialogDealsATypedNumberOnEnterAndEscapeOrTheFrameCancels) {
+    auto cancel = [this](std::function<void(QDialog*)> how) {
+        WhenDialogShows(how);
+        QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(state.GameInProgress, 0);
+        BackToTheWindow();
+    };
+    cancel([](QDialog* dialog) {
+        QTest::keyClicks(static_cast<QtDealNumberDialog*>(dialog)->Number(), "617");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    cancel([](QDialog* dialog) { dialog->close(); });
+
+    bool checked = false;
+    WhenDialogShows([&](QDialog* dialog) {
+        auto* deal = qobject_cast<QtDealNumberDialog*>(dialog);
+        ASSERT_NE(deal, nullptr);
+        EXPECT_EQ(deal->windowTitle(), "Deal Game Number");
+        QLineEdit* number = deal->Number();
+        EXPECT_TRUE(number->hasFocus());
+        EXPECT_TRUE(deal->OkButton()->isDefault());
+        // A screen reader names the field by its label and reads its text.
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(number);
+        EXPECT_EQ(field->text(QAccessible::Name), "Game number, from 1 to 1000000:");
+        QTest::keyClicks(number, "abc");
+        EXPECT_EQ(field->text(QAccessible::Value), "abc");
+        // Refused: the dialog stays open, the field has the focus, and the next number replaces the text.
+        QTest::keyClick(number, Qt::Key_Return);
+        EXPECT_EQ(messages.Asked.size(), 1u);
+        EXPECT_EQ(QApplication::activeModalWidget(), deal);
+        EXPECT_TRUE(number->hasFocus());
+        QTest::keyClicks(number, "617");
+        EXPECT_EQ(number->text(), "617");
+        QTest::keyClick(number, Qt::Key_Return);
+        checked = true;
+    });
+    QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(window.ColumnGrid()->TextMatrix(1, 0), "7D");
+    EXPECT_TRUE(window.ColumnGrid()->hasFocus());
+    EXPECT_EQ(reader.Transcript.back(), " Game number  617");
 }
 
 }  // namespace

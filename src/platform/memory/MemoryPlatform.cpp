@@ -245,6 +245,16 @@ void MemoryAboutView::ShowModal() {
     focus_.GiveBack();
 }
 
+void MemoryDealNumberView::ShowModal() {
+    focus_.Take();
+    open_ = true;
+    if (Load) Load();
+    FocusNumber();
+    if (script_) script_(*this);
+    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
+    focus_.GiveBack();
+}
+
 std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
     ++DialogsShown;
     return std::make_unique<MemoryFindView>(&focus, FindScript);
@@ -253,6 +263,11 @@ std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
 std::unique_ptr<IAboutView> MemoryWindow::CreateAboutDialog() {
     ++DialogsShown;
     return std::make_unique<MemoryAboutView>(&focus, AboutScript);
+}
+
+std::unique_ptr<IDealNumberView> MemoryWindow::CreateDealNumberDialog() {
+    ++DialogsShown;
+    return std::make_unique<MemoryDealNumberView>(&focus, DealNumberScript);
 }
 
 }  // namespace quorrel

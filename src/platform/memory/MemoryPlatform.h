@@ -250,6 +250,32 @@ private:
     bool open_ = false;
 };
 
+// The Deal Game Number dialog; it takes and gives back the focus as the Find dialog does.
+class MemoryDealNumberView : public IDealNumberView {
+public:
+    MemoryDealNumberView(FocusScope* focus, std::function<void(MemoryDealNumberView&)> script)
+        : focus_(focus), script_(std::move(script)) {}
+    void SetNumberText(const std::string& text) override { Text = text; }
+    std::string NumberText() const override { return Text; }
+    void FocusNumber() override { ++NumberFocused; }
+    void ShowModal() override;
+    void Unload() override { open_ = false; }
+
+    // What the player does while it is open: typing replaces the field's text.
+    void Type(const std::string& text) { Text = text; }
+    void PressOk() { if (OkClick) OkClick(); }
+    void PressCancel() { if (CancelClick) CancelClick(); }
+    bool IsOpen() const { return open_; }
+
+    std::string Text;
+    int NumberFocused = 0;  // how often the field took the focus
+
+private:
+    ModalFocus focus_;
+    std::function<void(MemoryDealNumberView&)> script_;
+    bool open_ = false;
+};
+
 // The main window with three memory grids that share one focus.
 class MemoryWindow : public IWindow {
 public:
@@ -265,6 +291,7 @@ public:
     void UnloadOtherWindows() override { ++OtherWindowsUnloaded; }
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
+    std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;
 
     FocusScope focus;
     MemoryGrid column, freeCell, homeCell;
@@ -275,6 +302,7 @@ public:
     // What the player does in each showing of a dialog; without a script the dialog is cancelled.
     std::function<void(MemoryFindView&)> FindScript;
     std::function<void(MemoryAboutView&)> AboutScript;
+    std::function<void(MemoryDealNumberView&)> DealNumberScript;
     int DialogsShown = 0;
 
 private:

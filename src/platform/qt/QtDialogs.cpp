@@ -1,4 +1,4 @@
-// The Qt forms of the Find and About dialogs.
+// The Qt forms of the Find, About and Deal Game Number dialogs.
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtUnits.h"
@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -145,6 +146,67 @@ void QtAboutDialog::reject() {
     if (unloading_) return QDialog::reject();
     if (OkClick) OkClick();
     if (!unloading_) Unload();
+}
+
+QtDealNumberDialog::QtDealNumberDialog(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(Q(texts::DealNumberCaption));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Px(this, 4800), Px(this, 1500));
+    label_ = new QLabel(Q(texts::DealNumberLabel), this);
+    number_ = new QLineEdit(this);
+    ok_ = new QPushButton(Q(texts::OkButton), this);
+    cancel_ = new QPushButton(Q(texts::CancelButton), this);
+    Place(label_, 240, 240, 2700, 300);
+    Place(number_, 3000, 200, 1560, 345);
+    Place(ok_, 2000, 900, 1200, 345);
+    Place(cancel_, 3360, 900, 1200, 345);
+    // The label names the field for a screen reader, which reads it with the field's text.
+    label_->setBuddy(number_);
+    number_->setAccessibleName(label_->text());
+    number_->setInputMethodHints(Qt::ImhDigitsOnly);
+    ok_->setDefault(true);
+    ok_->setAutoDefault(true);
+    QWidget::setTabOrder(number_, ok_);
+    QWidget::setTabOrder(ok_, cancel_);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (OkClick) OkClick();
+    });
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (CancelClick) CancelClick();
+    });
+}
+
+void QtDealNumberDialog::SetNumberText(const std::string& text) { number_->setText(QString::fromStdString(text)); }
+std::string QtDealNumberDialog::NumberText() const { return number_->text().toStdString(); }
+
+void QtDealNumberDialog::FocusNumber() {
+    number_->selectAll();
+    number_->setFocus(Qt::OtherFocusReason);
+}
+
+void QtDealNumberDialog::ShowModal() {
+    if (Load) Load();
+    FocusNumber();
+    RunModal(this);
+}
+
+void QtDealNumberDialog::Unload() {
+    unloading_ = true;
+    done(QDialog::Accepted);
+}
+
+void QtDealNumberDialog::reject() {
+    if (unloading_) return QDialog::reject();
+    if (CancelClick) CancelClick();
+    if (!unloading_) Unload();
+}
+
+void QtDealNumberDialog::closeEvent(QCloseEvent* event) {
+    if (!unloading_) {
+        if (CancelClick) CancelClick();
+        if (!unloading_) Unload();
+    }
+    event->accept();
 }
 
 }  // namespace quorrel

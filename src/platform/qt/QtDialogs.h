@@ -1,4 +1,4 @@
-// The Qt forms of the Find and About dialogs.
+// The Qt forms of the Find, About and Deal Game Number dialogs.
 #pragma once
 
 #include <QDialog>
@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -67,6 +68,35 @@ private:
     QLabel* description_;
     QLabel* disclaimer_;
     QPushButton* ok_;
+    bool unloading_ = false;
+};
+
+class QtDealNumberDialog : public QDialog, public IDealNumberView {
+    Q_OBJECT
+public:
+    explicit QtDealNumberDialog(QWidget* owner);
+    void SetNumberText(const std::string& text) override;
+    std::string NumberText() const override;
+    void FocusNumber() override;
+    void ShowModal() override;
+    void Unload() override;
+
+    QLabel* NumberLabel() const { return label_; }
+    QLineEdit* Number() const { return number_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+public slots:
+    void reject() override;  // Escape presses Cancel
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* label_;
+    QLineEdit* number_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
     bool unloading_ = false;
 };
 

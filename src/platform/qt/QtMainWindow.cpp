@@ -172,6 +172,10 @@ std::unique_ptr<IFindView> QtMainWindow::CreateFindDialog() { return std::make_u
 
 std::unique_ptr<IAboutView> QtMainWindow::CreateAboutDialog() { return std::make_unique<QtAboutDialog>(this); }
 
+std::unique_ptr<IDealNumberView> QtMainWindow::CreateDealNumberDialog() {
+    return std::make_unique<QtDealNumberDialog>(this);
+}
+
 std::string QtMainWindow::Caption() const { return windowTitle().toStdString(); }
 
 void QtMainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }

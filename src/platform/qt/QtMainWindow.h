@@ -51,6 +51,7 @@ public:
     void UnloadOtherWindows() override;
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
+    std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;
 
     QtGrid* ColumnGrid() const { return column_; }
     QtGrid* FreeCellGrid() const { return freeCell_; }
