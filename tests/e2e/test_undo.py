@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-# End-to-end test: a move taken back with Ctrl+Z and made again with Ctrl+Y, with real keys, and the exact words queued.
+# End-to-end test: a move taken back with Ctrl+Z and made again with Ctrl+Y, and a deal by its number typed
+# into the Ctrl+G dialog, with real keys, and the exact words queued.
 import harness
 from harness import CANCEL, CARD
 
@@ -8,6 +9,9 @@ WELCOME = ["Press control n to start a new game! ",
            "Press F2 to hear a list of keyboard commands! "]
 SHUFFLING = "Shuffeling cards, please wait!"
 EMPTY = " Empty "
+DEAL_DIALOG = "Deal Game Number"
+DEAL_LABEL = "Game number, from 1 to 1000000:"
+YES_OR_NO = " Yes or No. "
 
 
 def press(session, program, key, *expected):
@@ -41,6 +45,21 @@ def test_undo_and_redo_a_move(session):
     press(session, program, "Left", CANCEL, bottom)
     press(session, program, "ctrl+z", CANCEL, bottom, " back to ", " Column  1")
     press(session, program, "ctrl+shift+z", CANCEL, bottom, " moved again to ", " a Free Cell ")
+
+    # Deal 617 by its number: the dialog says its field's label, the changed game asks the save question
+    # (Escape answers No), and the number is said after the new table's column grid.
+    press(session, program, "ctrl+g", CANCEL, DEAL_LABEL)
+    program.wait_for_active_window(DEAL_DIALOG)
+    session.speech.mark()
+    program.key("6", "1", "7", "Return")
+    session.speech.wait_for(lambda t: YES_OR_NO in t, 20, "the save question")
+    program.key("Escape")
+    deal = [SHUFFLING, " Columns ", " septs  de  Carreaux ", " Game number  617"]
+    session.speech.know(*deal)
+    texts = session.speech.wait_for(lambda t: deal[-1] in t, 30, "the game's number")
+    if texts[-len(deal):] != deal:
+        raise harness.TestFailure("after the deal: %r, expected %r" % (texts, deal))
+    program.wait_for_title("Untitled.qrl - Quorrel")
 
 if __name__ == "__main__":
     harness.main([test_undo_and_redo_a_move])
