@@ -19,7 +19,18 @@ namespace {
 void RunModal(QDialog* dialog) { ExecModal(*dialog); }
 }  // namespace
 
-QtFindDialog::QtFindDialog(QWidget* owner) : QDialog(owner) {
+void QtForm::UnloadForm() {
+    unloading_ = true;
+    done(QDialog::Accepted);
+}
+
+void QtForm::reject() {
+    if (unloading_) return QDialog::reject();
+    Escape();
+    if (!unloading_) UnloadForm();
+}
+
+QtFindDialog::QtFindDialog(QWidget* owner) : QtForm(owner) {
     setWindowTitle(Q(texts::FindCaption));
     resize(Px(this, 4500), Px(this, 4005));
     cards_ = new QListWidget(this);
@@ -78,26 +89,19 @@ void QtFindDialog::ShowModal() {
     RunModal(this);
 }
 
-void QtFindDialog::Unload() {
-    unloading_ = true;
-    done(QDialog::Accepted);
-}
-
-void QtFindDialog::reject() {
-    if (unloading_) return QDialog::reject();
+void QtFindDialog::Escape() {
     if (CancelClick) CancelClick();
-    if (!unloading_) Unload();
 }
 
 void QtFindDialog::closeEvent(QCloseEvent* event) {
-    if (!unloading_) {
+    if (!Unloading()) {
         if (FrameClose) FrameClose();
         Unload();
     }
     event->accept();
 }
 
-QtAboutDialog::QtAboutDialog(QWidget* owner) : QDialog(owner) {
+QtAboutDialog::QtAboutDialog(QWidget* owner) : QtForm(owner) {
     setWindowTitle(Q(texts::AboutCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(Px(this, 5865), Px(this, 3600));
@@ -137,18 +141,11 @@ void QtAboutDialog::ShowModal() {
     RunModal(this);
 }
 
-void QtAboutDialog::Unload() {
-    unloading_ = true;
-    done(QDialog::Accepted);
-}
-
-void QtAboutDialog::reject() {
-    if (unloading_) return QDialog::reject();
+void QtAboutDialog::Escape() {
     if (OkClick) OkClick();
-    if (!unloading_) Unload();
 }
 
-QtDealNumberDialog::QtDealNumberDialog(QWidget* owner) : QDialog(owner) {
+QtDealNumberDialog::QtDealNumberDialog(QWidget* owner) : QtForm(owner) {
     setWindowTitle(Q(texts::DealNumberCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(Px(this, 4800), Px(this, 1500));
@@ -190,23 +187,8 @@ void QtDealNumberDialog::ShowModal() {
     RunModal(this);
 }
 
-void QtDealNumberDialog::Unload() {
-    unloading_ = true;
-    done(QDialog::Accepted);
-}
-
-void QtDealNumberDialog::reject() {
-    if (unloading_) return QDialog::reject();
+void QtDealNumberDialog::Escape() {
     if (CancelClick) CancelClick();
-    if (!unloading_) Unload();
-}
-
-void QtDealNumberDialog::closeEvent(QCloseEvent* event) {
-    if (!unloading_) {
-        if (CancelClick) CancelClick();
-        if (!unloading_) Unload();
-    }
-    event->accept();
 }
 
 }  // namespace quorrel

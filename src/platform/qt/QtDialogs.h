@@ -12,7 +12,27 @@ class QPushButton;
 
 namespace quorrel {
 
-class QtFindDialog : public QDialog, public IFindView {
+// What the program's dialogs share: UnloadForm closes the form. Escape, and the frame's close box of a
+// form that does not handle it itself, run the form's Escape handler, and close the form if that did not.
+class QtForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit QtForm(QWidget* owner) : QDialog(owner) {}
+
+public slots:
+    void reject() override;
+
+protected:
+    void UnloadForm();
+    bool Unloading() const { return unloading_; }
+    // Presses the button that Escape stands for.
+    virtual void Escape() = 0;
+
+private:
+    bool unloading_ = false;
+};
+
+class QtFindDialog : public QtForm, public IFindView {
     Q_OBJECT
 public:
     explicit QtFindDialog(QWidget* owner);
@@ -23,17 +43,15 @@ public:
     int CardIndex() const override;
     int SuiteIndex() const override;
     void ShowModal() override;
-    void Unload() override;
+    void Unload() override { UnloadForm(); }
 
     QListWidget* Cards() const { return cards_; }
     QListWidget* Suites() const { return suites_; }
     QPushButton* FindButton() const { return find_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-public slots:
-    void reject() override;  // Escape presses Cancel
-
 protected:
+    void Escape() override;  // presses Cancel
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -41,10 +59,9 @@ private:
     QListWidget* suites_;
     QPushButton* find_;
     QPushButton* cancel_;
-    bool unloading_ = false;
 };
 
-class QtAboutDialog : public QDialog, public IAboutView {
+class QtAboutDialog : public QtForm, public IAboutView {
     Q_OBJECT
 public:
     explicit QtAboutDialog(QWidget* owner);
@@ -53,14 +70,14 @@ public:
     void SetDescription(const std::string& text) override;
     void SetDisclaimer(const std::string& text) override;
     void ShowModal() override;
-    void Unload() override;
+    void Unload() override { UnloadForm(); }
 
     QLabel* TitleLabel() const { return title_; }
     QLabel* VersionLabel() const { return version_; }
     QPushButton* OkButton() const { return ok_; }
 
-public slots:
-    void reject() override;  // Escape presses OK
+protected:
+    void Escape() override;  // presses OK
 
 private:
     QLabel* title_;
@@ -68,10 +85,9 @@ private:
     QLabel* description_;
     QLabel* disclaimer_;
     QPushButton* ok_;
-    bool unloading_ = false;
 };
 
-class QtDealNumberDialog : public QDialog, public IDealNumberView {
+class QtDealNumberDialog : public QtForm, public IDealNumberView {
     Q_OBJECT
 public:
     explicit QtDealNumberDialog(QWidget* owner);
@@ -79,25 +95,21 @@ public:
     std::string NumberText() const override;
     void FocusNumber() override;
     void ShowModal() override;
-    void Unload() override;
+    void Unload() override { UnloadForm(); }
 
     QLabel* NumberLabel() const { return label_; }
     QLineEdit* Number() const { return number_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-public slots:
-    void reject() override;  // Escape presses Cancel
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void Escape() override;  // presses Cancel, as the frame's close box does
 
 private:
     QLabel* label_;
     QLineEdit* number_;
     QPushButton* ok_;
     QPushButton* cancel_;
-    bool unloading_ = false;
 };
 
 }  // namespace quorrel
