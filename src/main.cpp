@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
                                QCoreApplication::applicationDirPath().toStdString()};
     quorrel::GameState state;
     quorrel::GameScreen screen(state, platform);
-    window.OnKeyPreview = [&screen](int key, int shift) { screen.Form_KeyDown(key, shift); };
+    window.OnKeyPreview = [&screen](int key, int shift, bool held) { screen.Form_KeyDown(key, shift, held); };
     window.OnUnload = [&screen] { return screen.Form_Unload(); };
 
     quorrel::Main(screen);

@@ -34,7 +34,9 @@ public:
     void Form_Load();
     // False when the closing was stopped: a save the player asked for failed.
     bool Form_Unload();
-    void Form_KeyDown(int KeyCode, int Shift);
+    // Held is true for the repeats of a key held down: the reading keys, which pause between cells,
+    // ignore them, or each repeat would start another reading inside the pause of the one before.
+    void Form_KeyDown(int KeyCode, int Shift, bool Held = false);
     void mnuGameNew_Click();
     void mnuGameExit_Click();
     void TurnMenusOn();

@@ -13,9 +13,14 @@ const std::vector<MenuSpec>& MenuTree() {
                    std::vector<std::string> otherShortcuts = {}) {
         return MenuItemSpec{id, std::string(caption), std::move(shortcut), checkable, std::move(otherShortcuts)};
     };
+    // A held-down key must not start deal after deal, each inside the pause of the one before.
+    auto once = [](MenuItemSpec spec) {
+        spec.Repeats = false;
+        return spec;
+    };
     static const std::vector<MenuSpec> tree = {
         {std::string(MenuGame),
-         {item(mnuGameNew, MenuGameNew, "Ctrl+N"), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
+         {once(item(mnuGameNew, MenuGameNew, "Ctrl+N")), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
           item(mnuGameSave, MenuGameSave, "Ctrl+S"), item(mnuGameSaveAs, MenuGameSaveAs),
           item(mnuGameExit, MenuGameExit)}},
         {std::string(MenuOptions),

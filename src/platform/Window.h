@@ -13,13 +13,15 @@ namespace quorrel {
 
 // One item of a menu, as the program describes it. The caption marks its access key with "&";
 // shortcut is in the portable form "Ctrl+N", "F5", or empty. OtherShortcuts are further keys that run
-// the item as well ("Ctrl+Shift+Z"); the menu shows the first shortcut.
+// the item as well ("Ctrl+Shift+Z"); the menu shows the first shortcut. A shortcut held down runs the
+// item again with each repeat of the key, unless Repeats is false.
 struct MenuItemSpec {
     int Id;
     std::string Caption;
     std::string Shortcut;
     bool Checkable = false;
     std::vector<std::string> OtherShortcuts = {};
+    bool Repeats = true;
 };
 
 struct MenuSpec {

@@ -5,8 +5,9 @@
 
 namespace quorrel {
 
-void GameScreen::Form_KeyDown(int KeyCode, int Shift) {
+void GameScreen::Form_KeyDown(int KeyCode, int Shift, bool Held) {
     Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
+        if (Held && (KeyCode == keys::F3 || KeyCode == keys::F4)) return;
         switch (KeyCode) {
         case keys::Escape:
             if (State.CardSelected == -1 && !DealWaiting) PutBack();

@@ -11,6 +11,7 @@
 #include "app/Module1.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtUnits.h"
+#include "support/QtTestKeys.h"
 #include "support/TestTable.h"
 
 namespace quorrel {
@@ -21,7 +22,7 @@ struct Layout : ::testing::Test, test::MemoryServices {
         Main(screen);
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+        test::Type(window, Qt::Key_N, Qt::ControlModifier);
         ASSERT_TRUE(window.ColumnGrid()->isVisible());
     }
 

@@ -9,9 +9,17 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
+
+// Qt's own way to offer a key to the shortcuts, as its test library does: a shortcut override to the
+// object, then, unless that accepts it, the shortcut map. True when a shortcut ran.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
+QT_END_NAMESPACE
 
 #include "cards/CardMod.h"
 #include "platform/qt/QtDialogs.h"
@@ -68,6 +76,7 @@ void QtMenus::Build(const std::vector<MenuSpec>& tree) {
                 for (const auto& other : itemSpec.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
                 action->setShortcuts(shortcuts);
             }
+            action->setAutoRepeat(itemSpec.Repeats);
             action->setCheckable(itemSpec.Checkable);
             const int id = itemSpec.Id;
             QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
@@ -145,19 +154,53 @@ QtMainWindow::QtMainWindow() : menus_(this) {
 
 QtMainWindow::~QtMainWindow() { qApp->removeEventFilter(this); }
 
+// Shortcuts wait for their key press, so that they run in the order of the keys. With a screen reader,
+// the accessibility bridge holds every key press back until the screen reader has seen it, but Qt runs a
+// shortcut as soon as its key comes in: on a busy machine a shortcut overtook the keys typed before it,
+// and the Alt of Alt+H, delivered late to the Help menu that Alt+H had just opened, closed it again.
+// Offering a shortcut's key to the focus widget first ("shortcut override") and accepting it there
+// stops Qt from running the shortcut then; when the key press itself comes, the shortcut is looked up
+// again and runs, or the key goes on to the focus widget as before.
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && OnKeyPreview) {
+    if (event->type() == QEvent::ShortcutOverride && !lookingUpShortcut_) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* focus = QApplication::focusWidget();
-        // A key is delivered to the focus widget first and then to its parents; preview it only once.
-        const bool first = widget && widget->window() == this && (widget == focus || (!focus && widget == this));
-        if (first) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            const int code = ToKeyCode(key->key());
-            if (code) OnKeyPreview(code, ToShiftState(key->modifiers()));
+        if (widget && widget->window() == this) {
+            event->accept();
+            return true;
         }
     }
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    // A key the bridge held back is handed on to the window it came to. When that was a menu that has
+    // closed meanwhile (the first of two quick Escapes closed it), the key goes to the window that has
+    // the keyboard now, instead of being lost.
+    if (auto* gone = qobject_cast<QWindow*>(watched); gone && !gone->isVisible()) {
+        QWidget* now = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::activeWindow();
+        if (now && now->windowHandle() && now->windowHandle() != gone) {
+            QCoreApplication::sendEvent(now->windowHandle(), event);
+            return true;
+        }
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    // A key is delivered to the focus widget first and then to its parents; handle it only once.
+    const bool first = widget && widget->window() == this && (widget == focus || (!focus && widget == this));
+    if (!first) return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (RunShortcut(widget, *key)) return true;
+    // While the menu bar has the keyboard (after Alt alone), the keys are the menu bar's.
+    if (OnKeyPreview && !qobject_cast<QMenuBar*>(widget)) {
+        const int code = ToKeyCode(key->key());
+        if (code) OnKeyPreview(code, ToShiftState(key->modifiers()), key->isAutoRepeat());
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key) {
+    lookingUpShortcut_ = true;
+    const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), key.key(), key.modifiers(), key.text(),
+                                                  key.isAutoRepeat(), static_cast<ushort>(key.count()));
+    lookingUpShortcut_ = false;
+    return ran;
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {

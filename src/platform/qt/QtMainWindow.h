@@ -2,6 +2,7 @@
 // of the game's handlers and nothing else.
 #pragma once
 
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -35,8 +36,9 @@ public:
     QtMainWindow();
     ~QtMainWindow() override;
 
-    // The game's handlers this window calls: every key before the focused widget sees it, and the close box.
-    std::function<void(int key, int shift)> OnKeyPreview;
+    // The game's handlers this window calls: every key before the focused widget sees it (held tells a
+    // repeat of a key held down), and the close box.
+    std::function<void(int key, int shift, bool held)> OnKeyPreview;
     // The close box: the game's unload, which answers false when the closing must stop.
     std::function<bool()> OnUnload;
 
@@ -63,6 +65,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool RunShortcut(QWidget* focus, const QKeyEvent& key);
+
+    bool lookingUpShortcut_ = false;
     QtGrid* column_;
     QtGrid* freeCell_;
     QtGrid* homeCell_;
