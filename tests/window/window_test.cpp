@@ -291,7 +291,7 @@ TEST_F(Window, TheAboutDialogClosesWithEnterOrEscape) {
 TEST_F(Window, TheDealNumberDialogDealsATypedNumberOnEnterAndEscapeOrTheFrameCancels) {
     auto cancel = [this](std::function<void(QDialog*)> how) {
         WhenDialogShows(how);
-        QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+        test::Type(window, Qt::Key_G, Qt::ControlModifier);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(state.GameInProgress, 0);
         BackToTheWindow();
@@ -325,7 +325,7 @@ TEST_F(Window, TheDealNumberDialogDealsATypedNumberOnEnterAndEscapeOrTheFrameCan
         QTest::keyClick(number, Qt::Key_Return);
         checked = true;
     });
-    QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+    test::Type(window, Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(checked);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(window.ColumnGrid()->TextMatrix(1, 0), "7D");
