@@ -33,11 +33,15 @@ struct MoveRecord {
 
 // Every card cell of the table and the count of cards home.
 struct TableRecord {
-    std::array<std::array<std::string, 8>, 20> Columns{};  // row 0 is the header and stays empty here
-    std::array<std::string, 4> FreeCells{};
-    std::array<std::string, 4> HomeCells{};
+    std::array<std::array<std::string, 8>, 20> Columns;  // row 0 is the header and stays empty here
+    std::array<std::string, 4> FreeCells;
+    std::array<std::string, 4> HomeCells;
     std::int16_t HomeCount = 0;
-    bool operator==(const TableRecord&) const = default;
+    // Written out: clang 14 with the sanitizers crashes on the defaulted comparison of these arrays.
+    bool operator==(const TableRecord& other) const {
+        return Columns == other.Columns && FreeCells == other.FreeCells && HomeCells == other.HomeCells &&
+               HomeCount == other.HomeCount;
+    }
 };
 
 // A restart laid the starting table out over Before.
