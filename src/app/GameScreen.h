@@ -198,6 +198,7 @@ private:
     void ReplayStep(Replay direction);
     void UndoMove(const MoveRecord& move);
     void RedoMove(const MoveRecord& move);
+    void SayReplayed(const std::string& card, std::string_view link, const CellPlace& place);
     std::string PlaceWords(const CellPlace& place) const;
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.

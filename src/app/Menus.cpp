@@ -7,18 +7,18 @@
 
 namespace quorrel {
 
-const std::vector<MenuSpec>& MenuTree() {
+const std::vector<MenuEntry>& MenuTree() {
     using namespace texts;
     auto item = [](MenuId id, std::string_view caption, std::string shortcut = {}, bool checkable = false,
                    std::vector<std::string> otherShortcuts = {}) {
-        return MenuItemSpec{id, std::string(caption), std::move(shortcut), checkable, std::move(otherShortcuts)};
+        return MenuItemEntry{id, std::string(caption), std::move(shortcut), checkable, std::move(otherShortcuts)};
     };
     // A held-down key must not start deal after deal, each inside the pause of the one before.
-    auto once = [](MenuItemSpec spec) {
-        spec.Repeats = false;
-        return spec;
+    auto once = [](MenuItemEntry entry) {
+        entry.Repeats = false;
+        return entry;
     };
-    static const std::vector<MenuSpec> tree = {
+    static const std::vector<MenuEntry> tree = {
         {std::string(MenuGame),
          {once(item(mnuGameNew, MenuGameNew, "Ctrl+N")), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
           item(mnuGameSave, MenuGameSave, "Ctrl+S"), item(mnuGameSaveAs, MenuGameSaveAs),

@@ -29,6 +29,6 @@ enum MenuId : int {
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.
-const std::vector<MenuSpec>& MenuTree();
+const std::vector<MenuEntry>& MenuTree();
 
 }  // namespace quorrel

@@ -110,6 +110,15 @@ std::string GameScreen::PlaceWords(const CellPlace& place) const {
     return std::string(texts::TheHomeCells);
 }
 
+// A replayed move changes the game; the player hears the card and where it is now.
+void GameScreen::SayReplayed(const std::string& card, std::string_view link, const CellPlace& place) {
+    State.UnsavedChanges = -1;
+    StopSpeech();
+    SpeakCurrentCell(card);
+    Speak(link);
+    Speak(PlaceWords(place));
+}
+
 // The card goes back to its cell, whose grid's cursor goes there with it; the destination shows again
 // what it showed before.
 void GameScreen::UndoMove(const MoveRecord& move) {
@@ -123,11 +132,7 @@ void GameScreen::UndoMove(const MoveRecord& move) {
     if (move.To.Grid == GridId::HomeCell) --State.HomeCount;
     // The words name the column, so the next cursor move in it does not.
     if (move.From.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.From.Col);
-    State.UnsavedChanges = -1;
-    StopSpeech();
-    SpeakCurrentCell(move.Card);
-    Speak(texts::BackTo);
-    Speak(PlaceWords(move.From));
+    SayReplayed(move.Card, texts::BackTo, move.From);
 }
 
 // The move again, leaving the cursors as the move itself left them.
@@ -144,11 +149,7 @@ void GameScreen::RedoMove(const MoveRecord& move) {
     State.Loading = 0;
     if (move.To.Grid == GridId::HomeCell) ++State.HomeCount;
     if (move.To.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.To.Col);
-    State.UnsavedChanges = -1;
-    StopSpeech();
-    SpeakCurrentCell(move.Card);
-    Speak(texts::MovedAgainTo);
-    Speak(PlaceWords(move.To));
+    SayReplayed(move.Card, texts::MovedAgainTo, move.To);
 }
 
 // Takes the last step back, or makes the last step taken back again.

@@ -15,7 +15,7 @@ namespace quorrel {
 // shortcut is in the portable form "Ctrl+N", "F5", or empty. OtherShortcuts are further keys that run
 // the item as well ("Ctrl+Shift+Z"); the menu shows the first shortcut. A shortcut held down runs the
 // item again with each repeat of the key, unless Repeats is false.
-struct MenuItemSpec {
+struct MenuItemEntry {
     int Id;
     std::string Caption;
     std::string Shortcut;
@@ -24,9 +24,9 @@ struct MenuItemSpec {
     bool Repeats = true;
 };
 
-struct MenuSpec {
+struct MenuEntry {
     std::string Caption;
-    std::vector<MenuItemSpec> Items;
+    std::vector<MenuItemEntry> Items;
 };
 
 // The menu bar built from the program's menu tree. A click on an enabled item, or its shortcut key,
@@ -35,7 +35,7 @@ struct MenuSpec {
 class IMenus {
 public:
     virtual ~IMenus() = default;
-    virtual void Build(const std::vector<MenuSpec>& tree) = 0;
+    virtual void Build(const std::vector<MenuEntry>& tree) = 0;
     virtual void SetEnabled(int id, bool enabled) = 0;
     virtual bool IsEnabled(int id) const = 0;
     virtual void SetChecked(int id, bool checked) = 0;

@@ -170,7 +170,7 @@ void MemoryFileSystem::Discard(int handle) noexcept {
     open_.erase(it);
 }
 
-void MemoryMenus::Build(const std::vector<MenuSpec>& tree) {
+void MemoryMenus::Build(const std::vector<MenuEntry>& tree) {
     Tree = tree;
     state_.clear();
     for (const auto& menu : tree)

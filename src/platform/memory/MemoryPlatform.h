@@ -172,7 +172,7 @@ private:
 
 class MemoryMenus : public IMenus {
 public:
-    void Build(const std::vector<MenuSpec>& tree) override;
+    void Build(const std::vector<MenuEntry>& tree) override;
     void SetEnabled(int id, bool enabled) override;
     bool IsEnabled(int id) const override;
     void SetChecked(int id, bool checked) override;
@@ -182,7 +182,7 @@ public:
     // The item whose shortcut is the given text ("Ctrl+N"), or -1.
     int ByShortcut(const std::string& shortcut) const;
 
-    std::vector<MenuSpec> Tree;
+    std::vector<MenuEntry> Tree;
     std::vector<int> SetOrder;  // ids in the order SetEnabled was called
 
 private:

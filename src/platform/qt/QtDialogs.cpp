@@ -19,6 +19,14 @@ namespace {
 void RunModal(QDialog* dialog) { ExecModal(*dialog); }
 }  // namespace
 
+void QtForm::Raise(const std::function<void()>& handler) {
+    if (handler) handler();
+}
+
+void QtForm::Raises(QPushButton* button, const std::function<void()>& handler) {
+    connect(button, &QPushButton::clicked, this, [&handler] { Raise(handler); });
+}
+
 void QtForm::UnloadForm() {
     unloading_ = true;
     done(QDialog::Accepted);
@@ -55,17 +63,11 @@ QtFindDialog::QtFindDialog(QWidget* owner) : QtForm(owner) {
     QWidget::setTabOrder(cards_, suites_);
     QWidget::setTabOrder(suites_, find_);
     QWidget::setTabOrder(find_, cancel_);
-    connect(find_, &QPushButton::clicked, this, [this] {
-        if (FindClick) FindClick();
-    });
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        if (CancelClick) CancelClick();
-    });
+    Raises(find_, FindClick);
+    Raises(cancel_, CancelClick);
     // Enter in a list presses Find, as everywhere in the dialog.
     for (QListWidget* list : {cards_, suites_})
-        connect(list, &QListWidget::itemActivated, this, [this] {
-            if (FindClick) FindClick();
-        });
+        connect(list, &QListWidget::itemActivated, this, [this] { Raise(FindClick); });
 }
 
 void QtFindDialog::AddCard(const std::string& entry) { cards_->addItem(QString::fromStdString(entry)); }
@@ -120,9 +122,7 @@ QtAboutDialog::QtAboutDialog(QWidget* owner) : QtForm(owner) {
         label->setStyleSheet("color: black");
     }
     ok_->setDefault(true);
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        if (OkClick) OkClick();
-    });
+    Raises(ok_, OkClick);
 }
 
 void QtAboutDialog::SetTitle(const std::string& text) { title_->setText(QString::fromStdString(text)); }
@@ -165,12 +165,8 @@ QtDealNumberDialog::QtDealNumberDialog(QWidget* owner) : QtForm(owner) {
     ok_->setAutoDefault(true);
     QWidget::setTabOrder(number_, ok_);
     QWidget::setTabOrder(ok_, cancel_);
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        if (OkClick) OkClick();
-    });
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        if (CancelClick) CancelClick();
-    });
+    Raises(ok_, OkClick);
+    Raises(cancel_, CancelClick);
 }
 
 void QtDealNumberDialog::SetNumberText(const std::string& text) { number_->setText(QString::fromStdString(text)); }

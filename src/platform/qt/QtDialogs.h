@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 #include "platform/Dialogs.h"
 
 class QLabel;
@@ -25,6 +27,10 @@ public slots:
 protected:
     void UnloadForm();
     bool Unloading() const { return unloading_; }
+    // Runs a handler of the form's events, when the program has set one.
+    static void Raise(const std::function<void()>& handler);
+    // A click on the button raises the handler (a member of the form, which outlives the connection).
+    void Raises(QPushButton* button, const std::function<void()>& handler);
     // Presses the button that Escape stands for.
     virtual void Escape() = 0;
 

@@ -63,22 +63,22 @@ private:
 
 }  // namespace
 
-void QtMenus::Build(const std::vector<MenuSpec>& tree) {
+void QtMenus::Build(const std::vector<MenuEntry>& tree) {
     window_->menuBar()->clear();
     actions_.clear();
-    for (const auto& menuSpec : tree) {
-        QMenu* menu = window_->menuBar()->addMenu(Q(menuSpec.Caption));
-        for (const auto& itemSpec : menuSpec.Items) {
-            QAction* action = menu->addAction(Q(itemSpec.Caption));
-            if (!itemSpec.Shortcut.empty()) {
+    for (const auto& menuEntry : tree) {
+        QMenu* menu = window_->menuBar()->addMenu(Q(menuEntry.Caption));
+        for (const auto& itemEntry : menuEntry.Items) {
+            QAction* action = menu->addAction(Q(itemEntry.Caption));
+            if (!itemEntry.Shortcut.empty()) {
                 // The first is the one the menu shows and the one assistive technologies are given.
-                QList<QKeySequence> shortcuts = {QKeySequence(Q(itemSpec.Shortcut))};
-                for (const auto& other : itemSpec.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
+                QList<QKeySequence> shortcuts = {QKeySequence(Q(itemEntry.Shortcut))};
+                for (const auto& other : itemEntry.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
                 action->setShortcuts(shortcuts);
             }
-            action->setAutoRepeat(itemSpec.Repeats);
-            action->setCheckable(itemSpec.Checkable);
-            const int id = itemSpec.Id;
+            action->setAutoRepeat(itemEntry.Repeats);
+            action->setCheckable(itemEntry.Checkable);
+            const int id = itemEntry.Id;
             QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
                 // Only the program changes check marks: undo Qt's own toggle before the handler runs.
                 if (action->isCheckable()) action->setChecked(!checked);

@@ -18,7 +18,7 @@ namespace quorrel {
 class QtMenus : public IMenus {
 public:
     explicit QtMenus(QMainWindow* window) : window_(window) {}
-    void Build(const std::vector<MenuSpec>& tree) override;
+    void Build(const std::vector<MenuEntry>& tree) override;
     void SetEnabled(int id, bool enabled) override;
     bool IsEnabled(int id) const override;
     void SetChecked(int id, bool checked) override;
