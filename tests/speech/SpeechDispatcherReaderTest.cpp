@@ -223,7 +223,8 @@ protected:
 TEST_F(SpeechDispatcherReaderWithServer, SaysTextsInCallOrderWithTheirExactBytes) {
     auto& reader = Reader();
     const std::vector<std::string> texts = {"Two of hearts", kAccents, "Ace of spades, to the home cell.",
-                                            "  spaced  ", "first line\nsecond line"};
+                                            "  spaced  ", "first line\nsecond line",
+                                            ".. a leading dot", "a dot line\r\n.\r\nafter it"};
     for (const auto& text : texts) reader.Say(text);
     Events expected;
     for (const auto& text : texts) expected.push_back(Queued(text));

@@ -2,9 +2,12 @@
 #include "platform/speechd/SpeechDispatcherReader.h"
 
 #include <libspeechd.h>
+#include <sys/socket.h>
 
 #include <condition_variable>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
@@ -126,22 +129,24 @@ struct SpeechDispatcherReader::Shared {
 class SpeechDispatcherReader::Worker {
 public:
     explicit Worker(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+    ~Worker() { std::free(line_); }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
 
     void Run() {
         if (std::string reason; !Connect(reason)) Fail(reason);
         for (;;) {
-            Shared::Request request;
+            std::deque<Shared::Request> batch;
             bool stopping = false;
             {
                 std::unique_lock lock(shared_->mutex);
                 shared_->wake.wait(lock, [this] { return shared_->stopping || !shared_->queue.empty(); });
                 if (shared_->queue.empty()) break;
-                request = std::move(shared_->queue.front());
-                shared_->queue.pop_front();
+                batch.swap(shared_->queue);
                 stopping = shared_->stopping;
             }
             // Texts said just before the reader goes still go out, but no new connection is made.
-            Handle(request, !stopping);
+            Handle(batch, !stopping);
         }
         Disconnect();
         {
@@ -152,22 +157,24 @@ public:
     }
 
 private:
-    void Handle(const Shared::Request& request, bool mayConnect) {
+    // Sends the requests in order. What the server has acknowledged is never sent again; the rest
+    // goes to a fresh connection once, if the old one broke and a retry is due.
+    void Handle(std::deque<Shared::Request>& batch, bool mayConnect) {
         std::string reason = "connection lost";
         if (connection_ == nullptr) {
-            // No server: the request is dropped, unless it is time to look for one again.
+            // No server: the requests are dropped, unless it is time to look for one again.
             if (!mayConnect || !RetryDue()) return;
             if (!Connect(reason)) {
                 Fail(reason);
                 return;
             }
         }
-        if (Send(request)) return;
+        if (Send(batch)) return;
         Disconnect();
         // The server may have been restarted since the last call: one fresh attempt, so that a
-        // server that comes straight back costs neither this text nor a failure report.
+        // server that comes straight back costs neither these texts nor a failure report.
         if (mayConnect && RetryDue()) {
-            if (Connect(reason) && Send(request)) return;
+            if (Connect(reason) && Send(batch)) return;
             Disconnect();
         }
         Fail(reason);
@@ -199,9 +206,69 @@ private:
         connection_ = nullptr;
     }
 
-    bool Send(const Shared::Request& request) {
-        if (request.stop) return spd_cancel(connection_) != -1;
-        return spd_say(connection_, SPD_MESSAGE, request.text.c_str()) != -1;
+    // Writes all the requests at once and only then reads the server's replies, so the server never
+    // waits for this thread between a cancel and the text after it, nor between the commands of one
+    // text. The commands are the ones libspeechd's spd_cancel and spd_say send, byte for byte; the
+    // replies are read from libspeechd's own stream of the connection, as its calls read them.
+    // Acknowledged requests leave the batch; false if the connection failed or the server refused.
+    bool Send(std::deque<Shared::Request>& batch) {
+        std::string out;
+        for (const auto& request : batch) {
+            if (request.stop) {
+                out += "CANCEL SELF\r\n";
+            } else {
+                out += "SET SELF PRIORITY MESSAGE\r\nspeak\r\n";
+                AppendEscaped(out, request.text);
+                out += "\r\n.\r\n";
+            }
+        }
+        if (!WriteAll(out)) return false;
+        while (!batch.empty()) {
+            const int replies = batch.front().stop ? 1 : 3;
+            for (int i = 0; i < replies; ++i)
+                if (!ReadReply()) return false;
+            batch.pop_front();
+        }
+        return true;
+    }
+
+    // SSIP data: a line that starts with a dot gets a second one, as libspeechd escapes it.
+    static void AppendEscaped(std::string& out, const std::string& text) {
+        std::size_t from = 0;
+        if (!text.empty() && text[0] == '.') {
+            out += "..";
+            from = 1;
+        }
+        for (;;) {
+            const std::size_t at = text.find("\r\n.", from);
+            if (at == std::string::npos) break;
+            out.append(text, from, at - from);
+            out += "\r\n..";
+            from = at + 3;
+        }
+        out.append(text, from, std::string::npos);
+    }
+
+    bool WriteAll(const std::string& bytes) {
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n = ::send(connection_->socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            sent += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    // One reply: lines "NNN-..." up to the line "NNN ...". True if its code is a success (1xx, 2xx).
+    bool ReadReply() {
+        if (connection_->stream == nullptr) return false;
+        for (;;) {
+            const ssize_t length = getline(&line_, &lineSize_, connection_->stream);
+            if (length < 4) return false;  // broken connection, or not a reply
+            if (line_[3] == '-') continue;
+            return line_[3] == ' ' && (line_[0] == '1' || line_[0] == '2');
+        }
     }
 
     void Fail(const std::string& reason) {
@@ -216,6 +283,8 @@ private:
     SPDConnection* connection_ = nullptr;
     bool outage_ = false;  // reported, and no connection has succeeded since
     std::optional<Clock::time_point> lastAttempt_;
+    char* line_ = nullptr;  // getline's buffer for the replies
+    std::size_t lineSize_ = 0;
 };
 
 SpeechDispatcherReader::SpeechDispatcherReader(PostToOwner postToOwner, std::chrono::milliseconds retryInterval,

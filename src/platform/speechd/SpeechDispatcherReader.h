@@ -38,6 +38,11 @@ namespace quorrel {
 // without gaps and cost one round trip. The texts of a later handler that does not stop the speech
 // form a message of their own, queued behind the rest. Without holdUntilIdle each text is a message.
 //
+// The worker writes everything queued at once (the cancel and the commands of each text, as
+// libspeechd would send them) and reads the server's replies only afterwards, so the server never
+// waits for this program between a cancel and the words after it. A request the server has
+// acknowledged is never sent again; when the connection breaks, the rest goes to a fresh one.
+//
 // The destructor still sends what is queued if connected, but waits at most about half a second for
 // the worker, so a wedged server cannot hang the program.
 class SpeechDispatcherReader : public IScreenReader {
