@@ -91,6 +91,10 @@ class OneOf:
 
 CARD = OneOf(CARD_TEXTS, "any card text")
 
+# The program's own texts that many tests wait for.
+WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
+SHUFFLING = "Shuffeling cards, please wait!"
+
 
 class _Cancels:
     """In SpeechLog.expect_events(): one cancel (CANCEL), or a run of one or more cancels (CANCELS). The
@@ -577,6 +581,25 @@ class Program:
         raise TestFailure("the window %r did not get the focus within %.0f s (last active: %r)"
                           % (name, timeout, seen))
 
+    def wait_for_box(self, timeout=15.0):
+        """Waits until a window of the program other than the main one has the focus (a box is named
+        after the main window's caption, so only its id tells it apart); returns its id."""
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for a box of the program to get the focus")
+            active = self.session.xdotool("getactivewindow", check=False).stdout.strip()
+            if active and active != self.window_id:
+                return active
+        raise TestFailure("no box of the program got the focus within %.0f s" % timeout)
+
+    def wait_for_main_window_active(self, timeout=15.0):
+        """Waits until the main window has the focus again, after a dialog or a box."""
+        for _ in _deadline_loop(timeout, 0.05):
+            self._check_running("waiting for the main window to get the focus back")
+            if self.session.xdotool("getactivewindow", check=False).stdout.strip() == self.window_id:
+                return
+        raise TestFailure("the main window did not get the focus back within %.0f s; windows: %r"
+                          % (timeout, self.visible_windows()))
+
     def visible_windows(self):
         """The ids of the program's visible windows: the main window, dialogs, message boxes."""
         found = self.session.xdotool("search", "--onlyvisible", "--pid", str(self.proc.pid), check=False)
@@ -772,6 +795,14 @@ class Session:
         program = Program(self, args, len(self._programs) + 1)
         self._programs.append(program)
         program.wait_for_window()
+        return program
+
+    def start_program_and_welcome(self, *args):
+        """Starts the program and waits for the last of its welcome texts; the text cursor is left after
+        it."""
+        program = self.start_program(*args)
+        self.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
+        self.speech.mark()
         return program
 
     def run_program(self, *args, timeout=30):

@@ -1,15 +1,12 @@
 #!/usr/bin/python3
 # End-to-end test: closing the program during the two-second wait of a deal ends it cleanly.
 import harness
+from harness import SHUFFLING
 
-WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
-SHUFFLING = "Shuffeling cards, please wait!"
 
 
 def start_dealing(session):
-    program = session.start_program()
-    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
-    session.speech.mark()
+    program = session.start_program_and_welcome()
     program.key("ctrl+n")
     session.speech.expect(SHUFFLING, timeout=20)
     return program

@@ -7,10 +7,8 @@ import sys
 import time
 
 import harness
-from harness import CARD, TestFailure
+from harness import CARD, SHUFFLING, TestFailure
 
-WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
-SHUFFLING = "Shuffeling cards, please wait!"
 COLUMNS = " Columns "
 WAS_SAVED = " was saved! "
 UNTITLED_CAPTION = "Untitled.qrl - Quorrel"
@@ -164,10 +162,7 @@ def use_keymap_with_e_acute(session):
 def start(session):
     """Starts the program with a keyboard that types é; returns it once the welcome has been spoken."""
     use_keymap_with_e_acute(session)
-    program = session.start_program()
-    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
-    session.speech.mark()
-    return program
+    return session.start_program_and_welcome()
 
 
 def deal(session, program):
@@ -205,13 +200,6 @@ def wait_for_other_window(session, program, name, timeout=10.0):
                       % (name, seen, visible_windows(session, program)))
 
 
-def wait_for_main_window_active(session, program, timeout=10.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if session.xdotool("getactivewindow", check=False).stdout.strip() == program.window_id:
-            return
-        time.sleep(0.05)
-    raise TestFailure("the main window did not get the focus back; windows: %r" % visible_windows(session, program))
 
 
 def enter_file_name(session, text, replace=True):
@@ -252,7 +240,7 @@ def test_save_as_save_and_open(session):
     program.wait_for_active_window(SAVE_DIALOG)
     enter_file_name(session, path)
     program.wait_for_title(GAME_NAME + " - Quorrel")
-    wait_for_main_window_active(session, program)
+    program.wait_for_main_window_active()
     check_game_file(path, want)
     assert os.listdir(folder) == [GAME_NAME], "the folder holds %r" % os.listdir(folder)
 
@@ -278,7 +266,7 @@ def test_save_as_save_and_open(session):
     session.speech.mark()
     enter_file_name(session, path)
     program.wait_for_title(GAME_NAME + " - Quorrel")
-    wait_for_main_window_active(session, program)
+    program.wait_for_main_window_active()
     texts = session.speech.wait_for(lambda t: COLUMNS in t and t.index(COLUMNS) + 1 < len(t), 15,
                                     "the column grid announcing itself")
     assert SHUFFLING not in texts, "opening a file dealt: %r" % texts
@@ -312,7 +300,7 @@ def test_name_without_extension_and_the_untitled_name(session):
     program.key("Return")
     program.wait_for_active_window(SAVE_DIALOG)
     program.key("Escape")
-    wait_for_main_window_active(session, program)
+    program.wait_for_main_window_active()
     program.wait_for_title(UNTITLED_CAPTION)
     assert os.listdir(folder) == [], "a refused or cancelled Save As wrote %r" % os.listdir(folder)
 
@@ -320,7 +308,7 @@ def test_name_without_extension_and_the_untitled_name(session):
     program.key("ctrl+s")
     program.wait_for_active_window(SAVE_DIALOG)
     enter_file_name(session, folder + "/", replace=False)
-    wait_for_main_window_active(session, program)
+    program.wait_for_main_window_active()
     untitled = os.path.join(folder, "Untitled.qrl")
     end = time.monotonic() + 10
     while not os.path.exists(untitled) and time.monotonic() < end:
@@ -334,7 +322,7 @@ def test_name_without_extension_and_the_untitled_name(session):
     program.key("ctrl+s")
     program.wait_for_active_window(SAVE_DIALOG)
     program.key("Escape")
-    wait_for_main_window_active(session, program)
+    program.wait_for_main_window_active()
     # Cancel is silent: before the next cell's card there is at most the grid announcing itself again.
     program.key("Down")
     below = table[(2, 7)]

@@ -1,14 +1,11 @@
 #!/usr/bin/python3
 # End-to-end test: the focus after the Find dialog and the message boxes, and the boxes said through speech.
 import os
-import time
 
 import harness
 from focus_tables import write_table
-from harness import CANCEL, CANCELS, CARD, TestFailure
+from harness import CANCEL, CANCELS, CARD, SHUFFLING, TestFailure
 
-WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
-SHUFFLING = "Shuffeling cards, please wait!"
 COLUMNS = " Columns "
 FREE_CELLS = " Free Cells "
 HOME_CELLS = " Home Cells "
@@ -20,21 +17,6 @@ YES_OR_NO = " Yes or No. "
 OK = " OK. "
 
 
-def start(session):
-    program = session.start_program()
-    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
-    session.speech.mark()
-    return program
-
-
-def wait_for_box(session, program, timeout=15.0):
-    """Waits until a window of the program other than the main one has the focus (a box is named after
-    the main window's caption)."""
-    for _ in harness._deadline_loop(timeout, 0.05):
-        active = session.xdotool("getactivewindow", check=False).stdout.strip()
-        if active and active != program.window_id:
-            return active
-    raise TestFailure("no box of the program got the focus within %.0f s" % timeout)
 
 
 def choose_file(session, program, path):
@@ -80,7 +62,7 @@ def test_find_a_played_card_from_the_free_cells(session):
     """The Find dialog gives the focus back to the free-cell grid before the search: its announcement
     never cuts off or follows the answer."""
     path = write_table(os.path.join(session.root, "played.qrl"), home=("AC",))
-    program = start(session)
+    program = session.start_program_and_welcome()
     caption = open_game(session, program, path)
     press(session, program, "Tab", CANCEL, FREE_CELLS, EMPTY)
     for attempt in range(3):
@@ -97,7 +79,7 @@ def test_find_from_the_columns_of_a_card_in_a_free_cell(session):
     """Closing the Find dialog gives the column grid its focus back, silently: the flag that silences it
     is spent, so the next Tab into the columns is announced."""
     path = write_table(os.path.join(session.root, "free.qrl"), free=("KH",))
-    program = start(session)
+    program = session.start_program_and_welcome()
     caption = open_game(session, program, path)
     program.key("ctrl+f")
     program.wait_for_active_window(FIND_CAPTION)
@@ -111,7 +93,7 @@ def test_find_from_the_columns_of_a_card_in_a_free_cell(session):
 
 def test_message_boxes_are_said(session):
     """Without a screen reader the program says each box, text and buttons, while it is open."""
-    program = start(session)
+    program = session.start_program_and_welcome()
     program.key("ctrl+n")
     session.speech.wait_for(lambda t: SHUFFLING in t and COLUMNS in t, 20, "the deal")
     program.wait_for_title("Untitled.qrl - Quorrel")
@@ -119,7 +101,7 @@ def test_message_boxes_are_said(session):
 
     # The save question of New Game; Escape answers No and the deal follows.
     program.key("ctrl+n")
-    wait_for_box(session, program)
+    program.wait_for_box()
     session.speech.expect_events(
         CANCEL, "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n",
         YES_OR_NO)
@@ -135,13 +117,13 @@ def test_message_boxes_are_said(session):
         with open(name, "wb") as f:
             f.write(b"no game")
     program.key("ctrl+o")
-    wait_for_box(session, program)
+    program.wait_for_box()
     session.speech.expect_events(
         CANCEL, "There is a game in progress. \r\nDo you want to save this game before you open a new game? \r\n",
         YES_OR_NO)
     program.key("Escape")
     choose_file(session, program, notes)
-    wait_for_box(session, program)
+    program.wait_for_box()
     texts = session.speech.wait_for(lambda t: "".join(t).endswith(OK), 15, "the extension message")
     # One message to the server; the harness may split it again at the texts it knows.
     if not "".join(texts).endswith("A game file must have the .qrl extension.  \r\nFor example, Game1.qrl" + OK):
@@ -149,7 +131,7 @@ def test_message_boxes_are_said(session):
     session.speech.mark()
     program.key("Return")
     choose_file(session, program, bad)
-    wait_for_box(session, program)
+    program.wait_for_box()
     texts = session.speech.wait_for(lambda t: "".join(t).endswith(OK), 15, "the refusal of the file")
     refusal = "".join(texts).rsplit("bad.qrl is not a Quorrel game: ", 1)
     if len(refusal) != 2 or not refusal[1].endswith(" in OpenGame()" + OK):

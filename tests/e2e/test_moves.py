@@ -1,12 +1,11 @@
 #!/usr/bin/python3
 # End-to-end test: picking up, dropping and refused drops with real keys, and the exact words queued.
 import harness
-from harness import CANCEL, CARD, TestFailure
+from harness import CANCEL, CARD, SHUFFLING, TestFailure
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
            "Press F2 to hear a list of keyboard commands! "]
-SHUFFLING = "Shuffeling cards, please wait!"
 EMPTY = " Empty "
 FIRST_HOME_CARD_ACE = " The first card in a home cell must be an Ace.  "
 ONLY_BOTTOM_CARD = " Only the bottom card in a column can be moved! "

@@ -3,13 +3,12 @@
 import re
 
 import orca_harness
-from harness import CARD, TestFailure
+from harness import CARD, SHUFFLING, TestFailure
 from orca_harness import with_orca
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
            "Press F2 to hear a list of keyboard commands! "]
-SHUFFLING = "Shuffeling cards, please wait!"
 WINDOW_TITLE = r"^Untitled\.qrl - Quorrel frame\.?$"
 # Orca reads "..." as it is or as "dot dot dot", after its punctuation setting.
 DOTS = r"(?:\.\.\.| dot dot dot)"

@@ -3,29 +3,16 @@
 # with the focus in the column grid, and Orca alone reads the message boxes.
 import os
 
-import harness
 import orca_harness
 from focus_tables import write_table
-from harness import CARD, TestFailure
+from harness import CARD, TestFailure, WELCOME_LAST
 from orca_harness import with_orca
 
-WELCOME_LAST = "Press F2 to hear a list of keyboard commands! "
 OPENS = 8
 
 
-def wait_for_main_window_active(session, program, timeout=15.0):
-    for _ in harness._deadline_loop(timeout, 0.05):
-        if session.xdotool("getactivewindow", check=False).stdout.strip() == program.window_id:
-            return
-    raise TestFailure("the main window was not active %.0f s after the file dialog closed" % timeout)
 
 
-def wait_for_box(session, program, timeout=15.0):
-    for _ in harness._deadline_loop(timeout, 0.05):
-        active = session.xdotool("getactivewindow", check=False).stdout.strip()
-        if active and active != program.window_id:
-            return
-    raise TestFailure("no box of the program got the focus within %.0f s" % timeout)
 
 
 @with_orca
@@ -40,7 +27,7 @@ def test_open_again_and_again(session, orca):
         program.key("ctrl+o")
         if n > 0:
             # The opened table counts as unsaved: the question comes first, read by Orca with its text.
-            wait_for_box(session, program)
+            program.wait_for_box()
             orca.speech.wait_for_text(r"Do you want to save this game before you open a new game\?", 30)
             program.key("Escape")
         program.wait_for_active_window("Open")
@@ -50,7 +37,7 @@ def test_open_again_and_again(session, orca):
         session.xdotool("type", "--clearmodifiers", "--delay", "30", path)
         session.xdotool("key", "--clearmodifiers", "Return")
         program.wait_for_title(caption)
-        wait_for_main_window_active(session, program)
+        program.wait_for_main_window_active()
         # Orca, too, is back in the main window.
         orca.speech.wait_for_text(r"^game\.qrl - Quorrel frame\.?$", 30)
         # The keyboard is in the column grid, and the program knows it: Tab goes on to the free cells.

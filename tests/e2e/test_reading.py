@@ -1,12 +1,11 @@
 #!/usr/bin/python3
 # End-to-end test: the key list (F2), reading the free cells (F3), the bottom row (F5, F6) and Find a card (Ctrl+F).
 import harness
-from harness import CANCEL, CANCELS, CARD, TestFailure
+from harness import CANCEL, CANCELS, CARD, SHUFFLING, TestFailure
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
            "Press F2 to hear a list of keyboard commands! "]
-SHUFFLING = "Shuffeling cards, please wait!"
 EMPTY = " Empty "
 KEY_LIST = [
     "Use the tab key to move between the 3 grids. ",

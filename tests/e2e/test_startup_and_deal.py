@@ -3,12 +3,11 @@
 import re
 
 import harness
-from harness import CARD, TestFailure
+from harness import CARD, SHUFFLING, TestFailure
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
            "Press F2 to hear a list of keyboard commands! "]
-SHUFFLING = "Shuffeling cards, please wait!"
 COLUMN_NUMBER = re.compile(r"^ Column  \d+$")
 
 

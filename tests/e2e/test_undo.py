@@ -2,12 +2,11 @@
 # End-to-end test: a move taken back with Ctrl+Z and made again with Ctrl+Y, and a deal by its number typed
 # into the Ctrl+G dialog, with real keys, and the exact words queued.
 import harness
-from harness import CANCEL, CARD
+from harness import CANCEL, CARD, SHUFFLING
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
            "Press F2 to hear a list of keyboard commands! "]
-SHUFFLING = "Shuffeling cards, please wait!"
 EMPTY = " Empty "
 DEAL_DIALOG = "Deal Game Number"
 DEAL_LABEL = "Game number, from 1 to 1000000:"
