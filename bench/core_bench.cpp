@@ -94,7 +94,7 @@ void BM_SaveGameToDisk(benchmark::State& state) {
         MemoryWindow window;
         PosixFileSystem disk;
         Platform platform{window, services.reader, services.clock, services.clock, services.messages,
-                          services.settings, services.fileDialog, services.desktop, disk, "/opt/quorrel"};
+                          services.settings, services.fileDialog, services.desktop, disk, services.background, "/opt/quorrel"};
         GameState gameState;
         GameScreen screen(gameState, platform);
         Main(screen);

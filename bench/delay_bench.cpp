@@ -20,7 +20,7 @@ void BM_DealWait(benchmark::State& state) {
     quorrel::test::TestTable t;
     quorrel::QtClock clock;
     quorrel::Platform platform{t.window, t.reader, clock, clock, t.messages, t.settings,
-                               t.fileDialog, t.desktop, t.fileSystem, "/opt/quorrel"};
+                               t.fileDialog, t.desktop, t.fileSystem, t.background, "/opt/quorrel"};
     quorrel::GameState gameState;
     quorrel::GameScreen screen(gameState, platform);
     double cpu = 0, wall = 0;

@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
     quorrel::QtFileDialog fileDialog(&window);
     quorrel::QtDesktop desktop;
     quorrel::PosixFileSystem fileSystem;
+    quorrel::QtBackground background(&window);
     quorrel::Platform platform{window,     *reader,  clock,      clock,      messageBox,
-                               settings,   fileDialog, desktop,  fileSystem,
+                               settings,   fileDialog, desktop,  fileSystem, background,
                                QCoreApplication::applicationDirPath().toStdString()};
     quorrel::GameState state;
     quorrel::GameScreen screen(state, platform);

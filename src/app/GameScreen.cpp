@@ -135,6 +135,7 @@ void GameScreen::UnloadMainWindow() {
 bool GameScreen::Form_Unload() {
     if (Unloaded) return true;  // the window is already on its way out
     Unloaded = true;
+    CancelSearch();
     bool close = true;
     const bool done = Trap(ReportForm::Handler, " in Form_Unload()", [&] {
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeExiting)) {
@@ -191,6 +192,8 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayRedo: mnuPlayRedo_Click(); break;
     case mnuPlayRestart: mnuPlayRestart_Click(); break;
     case mnuPlayDealNumber: mnuPlayDealNumber_Click(); break;
+    case mnuPlayHint: mnuPlayHint_Click(); break;
+    case mnuPlayVerdict: mnuPlayVerdict_Click(); break;
     default: break;
     }
 }

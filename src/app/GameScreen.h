@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,7 @@ enum class ReportForm {
 class GameScreen {
 public:
     GameScreen(GameState& state, Platform& platform);
+    ~GameScreen();
     GameScreen(const GameScreen&) = delete;
     GameScreen& operator=(const GameScreen&) = delete;
 
@@ -133,6 +135,13 @@ public:
     // The number of the deal BeginGame deals, or 0 for a shuffled deck.
     std::int32_t DealNumber = 0;
 
+    // Hints: the solver searches off the window's thread from the table as it stands, and the answer is
+    // spoken when it comes. A change of the table (a move, a replayed step, a deal, an Open) and the
+    // unload cancel the search under way, so that no answer for another table is ever spoken.
+    void mnuPlayHint_Click();
+    void mnuPlayVerdict_Click();
+    void CancelSearch();
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
@@ -154,6 +163,8 @@ public:
 
     // Flags private to the window (-1 / 0).
     GameState::Flag SilentColumnFocus = 0;
+    // The free-cell or home-cell grid takes the focus without a word (after a hint).
+    GameState::Flag SilentCellFocus = 0;
     GameState::Flag ForceColumnNumber = 0;
 
     // True once the window has been unloaded: waits end, and no new game begins.
@@ -200,6 +211,15 @@ private:
     void RedoMove(const MoveRecord& move);
     void SayReplayed(const std::string& card, std::string_view link, const CellPlace& place);
     std::string PlaceWords(const CellPlace& place) const;
+
+    // Hints.
+    enum class Question { Hint, Verdict };
+    struct Search;
+    void AskSolver(Question question);
+    void SolverAnswered();
+    void GiveHint(const CellPlace& from, const CellPlace& to, const std::string& card);
+    void GoSilentlyTo(const CellPlace& place);
+    std::shared_ptr<Search> search_;  // shared: the type is complete only where hints are given
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

@@ -32,7 +32,8 @@ const std::vector<MenuEntry>& MenuTree() {
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true)}},
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
-          item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G")}},
+          item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),
+          once(item(mnuPlayHint, MenuPlayHint, "Ctrl+H")), once(item(mnuPlayVerdict, MenuPlayVerdict, "Ctrl+Shift+H"))}},
         {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
     };
     return tree;

@@ -26,6 +26,8 @@ enum MenuId : int {
     mnuPlayRedo,
     mnuPlayRestart,
     mnuPlayDealNumber,
+    mnuPlayHint,
+    mnuPlayVerdict,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

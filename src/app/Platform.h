@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Background.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/FileDialog.h"
@@ -24,6 +25,7 @@ struct Platform {
     IFileDialog& FileDialog;
     IDesktop& Desktop;
     IFileSystem& FileSystem;
+    IBackground& Background;
     std::string ProgramFolder;  // the folder the program runs from
 };
 

@@ -12,7 +12,7 @@ constexpr int kCardRows = 19;  // rows 1 to 19 of the column grid hold cards
 constexpr int kColumns = 8;
 constexpr int kCells = 4;
 // Deal Game Number is not among them: like New Game, it is always enabled.
-constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart};
+constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
 }  // namespace
 
 void GameScreen::SetPlayMenu(bool enabled) {
@@ -161,6 +161,7 @@ void GameScreen::ReplayStep(Replay direction) {
         return;
     }
     PutBackSilently();
+    CancelSearch();
     const HistoryStep step = back ? State.History.Undo() : State.History.Redo();
     if (const auto* move = std::get_if<MoveRecord>(&step)) {
         if (back) UndoMove(*move);
@@ -187,6 +188,7 @@ void GameScreen::mnuPlayRestart_Click() {
     Trap(ReportForm::Handler, " in mnuPlayRestart_Click()", [&] {
         if (State.GameInProgress != -1 || !State.History.Start()) return;  // no game on the table
         PutBackSilently();
+        CancelSearch();
         State.History.Record(RestartRecord{TableNow()});
         LayOutTable(*State.History.Start());
         AnnounceTable(texts::DealRestarted);

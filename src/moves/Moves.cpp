@@ -23,6 +23,7 @@ void GameScreen::MoveCard(IGrid& source, IGrid& destination, std::string_view su
             destination.SetCol(col);
         }
         destination.SetText(State.SelectedCard);
+        CancelSearch();
         State.History.Record(MoveRecord{{IdOf(source), State.SelectedRow, State.SelectedCol},
                                         {IdOf(destination), row, col}, State.SelectedCard, under});
         SpeakCurrentCell(destination.Text());

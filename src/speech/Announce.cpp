@@ -94,6 +94,10 @@ void GameScreen::Column_GotFocus() {
 void GameScreen::FreeCell_GotFocus() {
     Trap(ReportForm::Handler, " in FreeCell_GotFocus()", [&] {
         State.FocusGrid = 1;
+        if (SilentCellFocus != 0) {
+            SilentCellFocus = 0;
+            return;
+        }
         AnnounceFocus(FreeCell, texts::FreeCellsGrid);
     });
 }
@@ -101,6 +105,10 @@ void GameScreen::FreeCell_GotFocus() {
 void GameScreen::HomeCell_GotFocus() {
     Trap(ReportForm::Handler, " in HomeCell_GotFocus()", [&] {
         State.FocusGrid = 2;
+        if (SilentCellFocus != 0) {
+            SilentCellFocus = 0;
+            return;
+        }
         AnnounceFocus(HomeCell, texts::HomeCellsGrid);
     });
 }

@@ -25,6 +25,7 @@ std::string WindowCaption(const std::string& fileName) {
 
 void GameScreen::BeginGame() {
     Trap(ReportForm::Handler, " in BeginGame()", [&] {
+        CancelSearch();
         const int thisGame = ++gamesBegun_;
         TurnMenusOn();
         SetPlayMenu(true);

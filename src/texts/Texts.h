@@ -178,6 +178,25 @@ inline constexpr std::string_view DealNumberCaption = "Deal Game Number";
 inline constexpr std::string_view DealNumberLabel = "Game number, from 1 to 1000000:";
 inline constexpr std::string_view NotADealNumber = "Please type a game number from 1 to 1000000. ";
 
+// Hints and the verdict (Play menu): the solver's answer for the table as it stands. A hint is
+// " Play ", the card's words, " to ", then where it goes (" Column " and the number, " the empty Column "
+// and the number, " a Free Cell " or " the Home Cells "). The verdict is CanBeWonIn, the number of
+// moves of the way found, and MovesOrFewer (" This game can still be won in  87 moves or fewer. "), or
+// OneMove after the number 1.
+inline constexpr std::string_view MenuPlayHint = "&Hint";
+inline constexpr std::string_view MenuPlayVerdict = "Can This Game Be &Won?";
+inline constexpr std::string_view HintPlay = " Play ";
+inline constexpr std::string_view HintTo = " to ";
+inline constexpr std::string_view TheEmptyColumn = " the empty Column ";
+inline constexpr std::string_view CanBeWonIn = " This game can still be won in ";
+inline constexpr std::string_view MovesOrFewer = " moves or fewer. ";
+inline constexpr std::string_view OneMove = " move. ";
+inline constexpr std::string_view CannotBeWon = " This game can no longer be won. Control+Z takes moves back. ";
+inline constexpr std::string_view NoHintInTime = " No hint was found in time. ";
+inline constexpr std::string_view NoVerdictInTime = " No answer was found in time. ";
+// Said once when the search takes longer than a moment; the answer follows when it comes.
+inline constexpr std::string_view Thinking = " Thinking. ";
+
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";
 inline constexpr std::string_view SettingsSection = "StartUp";

@@ -13,7 +13,10 @@
 #include <QTimer>
 
 #include <chrono>
+#include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 #include <thread>
 
 #include "platform/RunTimeError.h"
@@ -113,6 +116,44 @@ TEST(QtClockTest, WaitsThatEndEarlyLeaveNoTimerBehind) {
 }
 
 // --- Message box
+
+// --- Background work
+
+TEST(QtBackgroundTest, CallbacksRunOnTheWindowThreadAndNeverAfterTheTaskIsGone) {
+    QObject context;
+    QtBackground background(&context);
+    const auto window = std::this_thread::get_id();
+    std::atomic<bool> release{false};
+    std::thread::id workedOn;
+    std::vector<std::string> calls;
+    auto task = background.Start(
+        [&] {
+            workedOn = std::this_thread::get_id();
+            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        },
+        1, [&] { calls.push_back(std::this_thread::get_id() == window ? "slow" : "slow elsewhere"); release = true; },
+        [&] { calls.push_back(std::this_thread::get_id() == window ? "done" : "done elsewhere"); });
+    // The work holds on until the slow callback has run, so both come, in this order.
+    QTRY_COMPARE_WITH_TIMEOUT(calls.size(), size_t{2}, 30000);
+    EXPECT_EQ(calls, (std::vector<std::string>{"slow", "done"}));
+    EXPECT_NE(workedOn, window);
+
+    // A task destroyed while its work runs waits for the work and calls nothing back.
+    std::atomic<bool> stop{false};
+    std::atomic<bool> started{false};
+    bool called = false;
+    auto gone = background.Start(
+        [&] {
+            started = true;
+            while (!stop) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        },
+        0, [&] { called = true; }, [&] { called = true; });
+    while (!started) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stop = true;
+    gone.reset();
+    QTest::qWait(20);
+    EXPECT_FALSE(called);
+}
 
 TEST(QtMessageBoxTest, ShowsTheBoxAsAskedAndReturnsTheAnswer) {
     QtMessageBox boxes(nullptr);

@@ -148,6 +148,8 @@ MENU_ITEMS = [
     ("Redo Move", "<Alt>p:r", "<Control>y"),
     ("Restart This Deal", "<Alt>p:s", "<Control>r"),
     ("Deal Game Number... ", "<Alt>p:d", "<Control>g"),
+    ("Hint", "<Alt>p:h", "<Control>h"),
+    ("Can This Game Be Won?", "<Alt>p:w", "<Control><Shift>h"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),

@@ -22,9 +22,10 @@ struct MemoryServices {
     MemoryFileDialog fileDialog;
     MemoryDesktop desktop;
     MemoryFileSystem fileSystem;
+    MemoryBackground background;
 
     Platform On(IWindow& window) {
-        return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+        return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, background, "/opt/quorrel"};
     }
     // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
     Platform On(MemoryWindow& window) {

@@ -76,8 +76,8 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
                                    "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
-                                   "&Deal Game Number... |Ctrl+G",
-                                   "&Help Topics F1|", "&About Quorrel|"));
+                                   "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H",
+                                   "Can This Game Be &Won?|Ctrl+Shift+H", "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
@@ -93,7 +93,7 @@ TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
     const std::vector<int> order = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
                                     mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
                                     mnuOptionsPreviousBottom, mnuOptionsNextBottom,
-                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart};
+                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
     EXPECT_EQ(t.window.menus.SetOrder, order);
 
     t.window.menus.SetOrder.clear();

@@ -88,7 +88,8 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
                                    "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
-                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G", "[&Help]", "&Help Topics F1|",
+                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
+                                   "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "[&Help]", "&Help Topics F1|",
                                    "&About Quorrel|"));
     EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));

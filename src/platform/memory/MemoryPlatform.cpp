@@ -270,4 +270,31 @@ std::unique_ptr<IDealNumberView> MemoryWindow::CreateDealNumberDialog() {
     return std::make_unique<MemoryDealNumberView>(&focus, DealNumberScript);
 }
 
+namespace {
+class MemoryBackgroundTask : public IBackgroundTask {
+public:
+    explicit MemoryBackgroundTask(std::shared_ptr<MemoryBackground::Pending> pending) : pending_(std::move(pending)) {}
+    ~MemoryBackgroundTask() override { pending_->Alive = false; }
+
+private:
+    std::shared_ptr<MemoryBackground::Pending> pending_;
+};
+}  // namespace
+
+std::unique_ptr<IBackgroundTask> MemoryBackground::Start(std::function<void()> work, int /*slowMs*/,
+                                                         std::function<void()> slow, std::function<void()> done) {
+    ++Started;
+    pending_ = std::make_shared<Pending>(Pending{std::move(work), std::move(slow), std::move(done)});
+    return std::make_unique<MemoryBackgroundTask>(pending_);
+}
+
+bool MemoryBackground::Finish(bool slow) {
+    const std::shared_ptr<Pending> pending = std::move(pending_);
+    if (!pending) return false;
+    pending->Work();
+    if (slow && pending->Alive) pending->Slow();
+    if (pending->Alive) pending->Done();
+    return true;
+}
+
 }  // namespace quorrel

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Background.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/FileDialog.h"
@@ -134,6 +135,25 @@ public:
     std::vector<std::string> Opened;
     bool Result = true;
     bool ScreenReader = false;
+};
+
+// Work that runs only when the test says: Finish runs the latest task's work on the calling thread,
+// then its slow callback when asked for, then its done callback, each unless the task was destroyed.
+class MemoryBackground : public IBackground {
+public:
+    std::unique_ptr<IBackgroundTask> Start(std::function<void()> work, int slowMs, std::function<void()> slow,
+                                           std::function<void()> done) override;
+    // False when no task was started since the last Finish.
+    bool Finish(bool slow = false);
+    int Started = 0;
+
+    struct Pending {
+        std::function<void()> Work, Slow, Done;
+        bool Alive = true;
+    };
+
+private:
+    std::shared_ptr<Pending> pending_;
 };
 
 // Folders and files held in memory. A step named in FailAt fails once, when it is next reached:

@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
+#include <thread>
 
 #include "platform/RunTimeError.h"
 #include "texts/Texts.h"
@@ -123,5 +125,48 @@ bool QtDesktop::OpenDocument(const std::string& path) {
 }
 
 bool QtDesktop::ScreenReaderRunning() { return ScreenReaderProcessRunning(ScreenReaderSearch::OfThisProgram()); }
+
+namespace {
+// The callbacks and whether they may still run: touched on the window's thread only.
+struct TaskCallbacks {
+    std::function<void()> Slow, Done;
+    bool Alive = true;
+    bool Returned = false;
+};
+
+class QtBackgroundTask : public IBackgroundTask {
+public:
+    QtBackgroundTask(QObject* context, std::function<void()> work, int slowMs, std::function<void()> slow,
+                     std::function<void()> done)
+        : callbacks_(std::make_shared<TaskCallbacks>(TaskCallbacks{std::move(slow), std::move(done)})) {
+        QTimer::singleShot(slowMs, context, [callbacks = callbacks_] {
+            if (callbacks->Alive && !callbacks->Returned) callbacks->Slow();
+        });
+        thread_ = std::thread([context, callbacks = callbacks_, work = std::move(work)] {
+            work();
+            QMetaObject::invokeMethod(
+                context,
+                [callbacks] {
+                    callbacks->Returned = true;
+                    if (callbacks->Alive) callbacks->Done();
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    ~QtBackgroundTask() override {
+        callbacks_->Alive = false;
+        thread_.join();
+    }
+
+private:
+    std::shared_ptr<TaskCallbacks> callbacks_;
+    std::thread thread_;
+};
+}  // namespace
+
+std::unique_ptr<IBackgroundTask> QtBackground::Start(std::function<void()> work, int slowMs,
+                                                     std::function<void()> slow, std::function<void()> done) {
+    return std::make_unique<QtBackgroundTask>(context_, std::move(work), slowMs, std::move(slow), std::move(done));
+}
 
 }  // namespace quorrel

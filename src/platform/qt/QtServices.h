@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/Background.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/FileDialog.h"
@@ -69,6 +70,17 @@ class QtDesktop : public IDesktop {
 public:
     bool OpenDocument(const std::string& path) override;
     bool ScreenReaderRunning() override;
+};
+
+// Each task's work runs on a std::thread; its callbacks are queued to the context object's thread.
+class QtBackground : public IBackground {
+public:
+    explicit QtBackground(QObject* context) : context_(context) {}
+    std::unique_ptr<IBackgroundTask> Start(std::function<void()> work, int slowMs, std::function<void()> slow,
+                                           std::function<void()> done) override;
+
+private:
+    QObject* context_;
 };
 
 }  // namespace quorrel

@@ -1,0 +1,127 @@
+// Hints and the verdict: the solver searches from the table as it stands, on a thread of its own, and
+// the answer is spoken when it comes. A hint gives the first move of a way home and puts the cursor
+// and the focus on the card, so that Enter picks it up; the verdict says whether the game can still be
+// won, without giving the move away.
+#include <atomic>
+#include <chrono>
+
+#include "app/GameScreen.h"
+#include "solver/Solver.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+constexpr int kThinkingAfterMs = 300;
+constexpr auto kSearchTime = std::chrono::seconds(2);
+}  // namespace
+
+// One search under way. Its work owns copies of all it reads, so the window's thread never shares the
+// table with it; the answer is read only once the work has returned.
+struct GameScreen::Search {
+    Question Asked = Question::Hint;
+    TableRecord From;
+    std::shared_ptr<std::atomic<bool>> Cancel = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<solver::Answer> Result = std::make_shared<solver::Answer>();
+    std::unique_ptr<IBackgroundTask> Task;
+
+    ~Search() {
+        Cancel->store(true);
+        Task.reset();  // waits for the work, which sees the cancel within moments
+    }
+};
+
+GameScreen::~GameScreen() = default;
+
+void GameScreen::CancelSearch() { search_.reset(); }
+
+void GameScreen::mnuPlayHint_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayHint_Click()", [&] { AskSolver(Question::Hint); });
+}
+
+void GameScreen::mnuPlayVerdict_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayVerdict_Click()", [&] { AskSolver(Question::Verdict); });
+}
+
+void GameScreen::AskSolver(Question question) {
+    if (DealWaiting || State.GameInProgress != -1) return;
+    TableRecord table = TableNow();
+    // The same question about the same table is already being answered.
+    if (search_ && search_->Asked == question && search_->From == table) return;
+    CancelSearch();
+    auto search = std::make_shared<Search>();
+    search->Asked = question;
+    search->From = table;
+    search->Task = P.Background.Start(
+        [table = std::move(table), cancel = search->Cancel, result = search->Result] {
+            solver::Budget budget;
+            budget.MaxTime = kSearchTime;
+            *result = solver::Solve(table, budget, cancel.get());
+        },
+        kThinkingAfterMs, [this] { Speak(texts::Thinking); }, [this] { SolverAnswered(); });
+    search_ = std::move(search);
+}
+
+void GameScreen::SolverAnswered() {
+    Trap(ReportForm::Handler, " in SolverAnswered()", [&] {
+        const std::shared_ptr<Search> search = std::move(search_);
+        if (!search || DealWaiting || State.GameInProgress != -1 || !(search->From == TableNow())) return;
+        const solver::Answer& answer = *search->Result;
+        const bool hint = search->Asked == Question::Hint;
+        switch (answer.Outcome) {
+        case solver::Verdict::Solved:
+            if (answer.Moves.empty()) return;
+            if (hint) {
+                const solver::SolverMove& move = answer.Moves.front();
+                return GiveHint(move.From, move.To, move.Card);
+            }
+            StopSpeech();
+            Speak(std::string(texts::CanBeWonIn) + texts::SpokenNumber(static_cast<int>(answer.Moves.size())) +
+                  std::string(answer.Moves.size() == 1 ? texts::OneMove : texts::MovesOrFewer));
+            return;
+        case solver::Verdict::Unsolvable:
+            StopSpeech();
+            Speak(texts::CannotBeWon);
+            return;
+        case solver::Verdict::GaveUp:
+        case solver::Verdict::NotAGame:
+            // Never a guess in place of an answer.
+            StopSpeech();
+            Speak(hint ? texts::NoHintInTime : texts::NoVerdictInTime);
+            return;
+        case solver::Verdict::Cancelled: return;
+        }
+    });
+}
+
+// The move in words; then the cursor and the focus go to the card, or to where it goes when it is the
+// card already picked up. Another picked-up card is put back first, so that Enter picks the hinted one up.
+void GameScreen::GiveHint(const CellPlace& from, const CellPlace& to, const std::string& card) {
+    const bool holding = State.CardSelected == -1;
+    const bool holdingHinted = holding && State.SelectedCard == card && State.SelectedRow == from.Row &&
+                               State.SelectedCol == from.Col &&
+                               State.SelectedFrom == (from.Grid == GridId::Column ? 0 : 1);
+    if (holding && !holdingHinted) PutBackSilently();
+    StopSpeech();
+    Speak(texts::HintPlay);
+    SpeakCurrentCell(card);
+    Speak(texts::HintTo);
+    if (to.Grid == GridId::Column && to.Row == 1)
+        Speak(std::string(texts::TheEmptyColumn) + texts::SpokenNumber(to.Col + 1));
+    else Speak(PlaceWords(to));
+    GoSilentlyTo(holdingHinted ? to : from);
+}
+
+void GameScreen::GoSilentlyTo(const CellPlace& place) {
+    IGrid& grid = GridOf(place.Grid);
+    State.Loading = -1;
+    grid.SetRow(place.Row);
+    grid.SetCol(place.Col);
+    State.Loading = 0;
+    if (grid.HasFocus()) return;
+    if (place.Grid == GridId::Column) SilentColumnFocus = -1;
+    else SilentCellFocus = -1;
+    grid.SetFocus();
+}
+
+}  // namespace quorrel
