@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -49,35 +51,37 @@ struct Position {
     int CardsHome() const { return Home[0] + Home[1] + Home[2] + Home[3]; }
 };
 
-// Where a card is and where it goes. A place is a column (0..7), a free cell (8..11) or home (12).
+// Where cards are and where they go. A place is a column (0..7), a free cell (8..11) or home (12).
+// Count cards leave the bottom of a column together, as a run the free cells and empty columns carry.
 constexpr int kFreeBase = 8;
 constexpr int kHome = 12;
 struct Step {
     std::uint8_t From;
     std::uint8_t To;
+    std::uint8_t Count = 1;
 };
 
 std::uint8_t CardAt(const Position& p, int place) {
     return place < kFreeBase ? p.Bottom(place) : p.Free[static_cast<size_t>(place - kFreeBase)];
 }
 
-// Makes a step, and the move with the cells named as the grids name them when `out` is given.
-void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
-    const std::uint8_t card = CardAt(p, s.From);
+// Makes a one-card step, and the move with the cells named as the grids name them when `out` is given.
+void Move(Position& p, int from, int to, std::vector<SolverMove>* out) {
+    const std::uint8_t card = CardAt(p, from);
     SolverMove move;
-    if (s.From < kFreeBase) {
-        move.From = {GridId::Column, p.Len[s.From], s.From};
-        --p.Len[s.From];
+    if (from < kFreeBase) {
+        move.From = {GridId::Column, p.Len[from], from};
+        --p.Len[from];
     } else {
-        move.From = {GridId::FreeCell, 0, s.From - kFreeBase};
-        p.Free[static_cast<size_t>(s.From - kFreeBase)] = kNone;
+        move.From = {GridId::FreeCell, 0, from - kFreeBase};
+        p.Free[static_cast<size_t>(from - kFreeBase)] = kNone;
     }
-    if (s.To < kFreeBase) {
-        p.Col[s.To][p.Len[s.To]++] = card;
-        move.To = {GridId::Column, p.Len[s.To], s.To};
-    } else if (s.To < kHome) {
-        p.Free[static_cast<size_t>(s.To - kFreeBase)] = card;
-        move.To = {GridId::FreeCell, 0, s.To - kFreeBase};
+    if (to < kFreeBase) {
+        p.Col[to][p.Len[to]++] = card;
+        move.To = {GridId::Column, p.Len[to], to};
+    } else if (to < kHome) {
+        p.Free[static_cast<size_t>(to - kFreeBase)] = card;
+        move.To = {GridId::FreeCell, 0, to - kFreeBase};
     } else {
         const int k = p.HomeCellFor(card);
         p.HomeSuit[static_cast<size_t>(k)] = static_cast<std::int8_t>(Suit(card));
@@ -88,6 +92,48 @@ void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
         move.Card = DetermineCard(card);
         out->push_back(std::move(move));
     }
+}
+
+int EmptyFreeCells(const Position& p) {
+    return static_cast<int>(std::count(p.Free.begin(), p.Free.end(), kNone));
+}
+
+// How many cards a run may have to go onto a column with the free cells empty now and `emptyColumns`
+// columns to park in: each empty column doubles it.
+int Carry(const Position& p, int emptyColumns) { return (EmptyFreeCells(p) + 1) << emptyColumns; }
+
+// Moves the last `count` cards of column `from` onto column `to` one at a time: through the free
+// cells when they are enough, else part of the run parked in an empty column first and brought on last.
+void MoveRun(Position& p, int from, int to, int count, std::array<int, kColumns>& empty, int emptyCount,
+             std::vector<SolverMove>* out) {
+    const int free = EmptyFreeCells(p);
+    if (count <= free + 1) {
+        std::array<int, kCells> used{};
+        for (int i = 0; i + 1 < count; ++i) {
+            int k = 0;
+            while (p.Free[static_cast<size_t>(k)] != kNone) ++k;
+            used[static_cast<size_t>(i)] = kFreeBase + k;
+            Move(p, from, kFreeBase + k, out);
+        }
+        Move(p, from, to, out);
+        for (int i = count - 2; i >= 0; --i) Move(p, used[static_cast<size_t>(i)], to, out);
+        return;
+    }
+    const int park = empty[static_cast<size_t>(emptyCount - 1)];
+    const int rest = Carry(p, emptyCount - 1);
+    if (count <= rest) return MoveRun(p, from, to, count, empty, emptyCount - 1, out);
+    MoveRun(p, from, park, count - rest, empty, emptyCount - 1, out);
+    MoveRun(p, from, to, rest, empty, emptyCount - 1, out);
+    MoveRun(p, park, to, count - rest, empty, emptyCount - 1, out);
+}
+
+void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
+    if (s.Count == 1) return Move(p, s.From, s.To, out);
+    std::array<int, kColumns> empty{};
+    int emptyCount = 0;
+    for (int c = 0; c < kColumns; ++c)
+        if (!p.Len[c] && c != s.To) empty[static_cast<size_t>(emptyCount++)] = c;
+    MoveRun(p, s.From, s.To, s.Count, empty, emptyCount, out);
 }
 
 // A card home can never be missed on the table when no card that could lie below it is still out:
@@ -107,31 +153,59 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
         for (int place = 0; place < kHome; ++place) {
             const std::uint8_t card = CardAt(p, place);
             if (card != kNone && SafeHome(p, card)) {
-                Apply(p, {static_cast<std::uint8_t>(place), kHome}, out);
+                Move(p, place, kHome, out);
                 again = true;
             }
         }
     }
 }
 
-// Every step worth trying: moves to the same kind of empty place are told apart only by their place,
-// so only the first empty free cell and the first empty column are tried.
-int Steps(const Position& p, std::array<Step, 128>& steps) {
+// Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
+// and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
+// of empty place are told apart only by their place, so only the first of each is tried.
+using Steps = std::array<Step, 256>;
+int StepsOf(const Position& p, Steps& steps) {
     int n = 0;
-    int emptyCol = -1, emptyFree = -1;
+    int emptyCol = -1, emptyCols = 0, emptyFree = -1;
     for (int c = 0; c < kColumns; ++c)
-        if (!p.Len[c] && emptyCol < 0) emptyCol = c;
+        if (!p.Len[c]) {
+            if (emptyCol < 0) emptyCol = c;
+            ++emptyCols;
+        }
     for (int k = 0; k < kCells; ++k)
         if (!p.Free[k] && emptyFree < 0) emptyFree = k;
-    auto add = [&](int from, int to) { steps[static_cast<size_t>(n++)] = {static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to)}; };
-    for (int from = 0; from < kHome; ++from) {
+    auto add = [&](int from, int to, int count) {
+        steps[static_cast<size_t>(n++)] = {static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+                                           static_cast<std::uint8_t>(count)};
+    };
+    for (int from = kFreeBase; from < kHome; ++from) {
         const std::uint8_t card = CardAt(p, from);
         if (card == kNone) continue;
-        if (p.GoesHome(card)) add(from, kHome);
+        if (p.GoesHome(card)) add(from, kHome, 1);
         for (int to = 0; to < kColumns; ++to)
-            if (p.Len[to] && p.Len[to] < kRows && to != from && Follows(card, p.Bottom(to))) add(from, to);
-        if (emptyCol >= 0 && (from >= kFreeBase || p.Len[from] > 1)) add(from, emptyCol);
-        if (from < kFreeBase && emptyFree >= 0) add(from, kFreeBase + emptyFree);
+            if (p.Len[to] && p.Len[to] < kRows && Follows(card, p.Bottom(to))) add(from, to, 1);
+        if (emptyCol >= 0) add(from, emptyCol, 1);
+    }
+    const int carryOnto = Carry(p, emptyCols);
+    const int carryInto = emptyCols ? Carry(p, emptyCols - 1) : 0;
+    for (int from = 0; from < kColumns; ++from) {
+        const int len = p.Len[from];
+        if (!len) continue;
+        const std::uint8_t card = p.Bottom(from);
+        if (p.GoesHome(card)) add(from, kHome, 1);
+        if (emptyFree >= 0) add(from, kFreeBase + emptyFree, 1);
+        int run = 1;
+        while (run < len && Follows(p.Col[from][len - run], p.Col[from][len - run - 1])) ++run;
+        for (int to = 0; to < kColumns; ++to) {
+            if (!p.Len[to] || to == from) continue;
+            // The run's card that fits below the column's last card, if the run has it.
+            const std::uint8_t under = p.Bottom(to);
+            const int count = Rank(under) - Rank(card);
+            if (count < 1 || count > run || count > carryOnto || p.Len[to] + count > kRows) continue;
+            if (Red(p.Col[from][len - count]) != Red(under)) add(from, to, count);
+        }
+        if (emptyCol >= 0)
+            for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
     }
     return n;
 }
@@ -190,28 +264,35 @@ std::uint32_t Hash(const std::uint8_t* key, int length) {
 }
 
 // How far a position seems from the end; lower is nearer.
+int W(int i) {
+    static const std::array<int, 8> w = [] {
+        std::array<int, 8> v{4, 4, 0, 3, 4, 1, 0, 0};
+        if (const char* e = std::getenv("QW")) std::sscanf(e, "%d,%d,%d,%d,%d,%d,%d", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
+        return v;
+    }();
+    return w[static_cast<size_t>(i)];
+}
 int Distance(const Position& p) {
     int score = 0;
-    int empty = 0;
+    int empty = 0, blocking = 0, breaks = 0, covering = 0;
     for (int c = 0; c < kColumns; ++c) {
         const int len = p.Len[c];
         if (!len) {
             ++empty;
             continue;
         }
-        // Cards that lie on no card they follow must all move once more.
-        for (int i = 1; i < len; ++i)
-            if (!Follows(p.Col[c][i], p.Col[c][i - 1])) score += 3;
-        // Cards covering the next card of a suit to go home.
-        for (int i = 0; i < len; ++i)
-            if (Rank(p.Col[c][i]) <= p.Home[static_cast<size_t>(Suit(p.Col[c][i]))] + 2) {
-                score += (len - 1 - i);
-            }
+        int lowest = 14;
+        for (int i = 0; i < len; ++i) {
+            const std::uint8_t card = p.Col[c][i];
+            // A card above a lower one must move away before the lower one goes home.
+            if (Rank(card) > lowest) ++blocking;
+            lowest = std::min(lowest, Rank(card));
+            if (i > 0 && !Follows(card, p.Col[c][i - 1])) ++breaks;
+            if (Rank(card) == p.Home[static_cast<size_t>(Suit(card))] + 1) covering += len - 1 - i;
+        }
     }
-    for (auto card : p.Free)
-        if (card) score += 2;
-    score -= 2 * empty;
-    score += 4 * (52 - p.CardsHome());
+    const int used = 4 - EmptyFreeCells(p);
+    score = W(0) * (52 - p.CardsHome()) + W(1) * blocking + W(2) * breaks + W(3) * used - W(4) * empty + W(5) * covering;
     return std::max(score, 0);
 }
 
@@ -323,28 +404,28 @@ std::optional<Position> Read(const TableRecord& table) {
 // Positions waiting to be looked at, by distance; the newest first among equals.
 class Queue {
 public:
-    void Push(int distance, std::uint32_t node) {
+    void Push(int distance, std::uint64_t node) {
         if (static_cast<std::size_t>(distance) >= buckets_.size()) buckets_.resize(static_cast<std::size_t>(distance) + 1);
         buckets_[static_cast<std::size_t>(distance)].push_back(node);
         lowest_ = std::min(lowest_, static_cast<std::size_t>(distance));
         ++count_;
     }
-    std::optional<std::uint32_t> Pop() {
+    std::optional<std::uint64_t> Pop() {
         if (!count_) return std::nullopt;
         while (buckets_[lowest_].empty()) ++lowest_;
-        const std::uint32_t node = buckets_[lowest_].back();
+        const std::uint64_t node = buckets_[lowest_].back();
         buckets_[lowest_].pop_back();
         --count_;
         return node;
     }
     std::size_t Bytes() const {
         std::size_t bytes = 0;
-        for (const auto& b : buckets_) bytes += b.capacity() * sizeof(std::uint32_t);
+        for (const auto& b : buckets_) bytes += b.capacity() * sizeof(std::uint64_t);
         return bytes;
     }
 
 private:
-    std::vector<std::vector<std::uint32_t>> buckets_;
+    std::vector<std::vector<std::uint64_t>> buckets_;
     std::size_t lowest_ = 0;
     std::size_t count_ = 0;
 };
@@ -360,8 +441,8 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
     Key key{};
     for (const std::uint32_t next : chain) {
         const std::uint8_t* want = store.KeyOf(next);
-        std::array<Step, 128> steps{};
-        const int count = Steps(p, steps);
+        Steps steps{};
+        const int count = StepsOf(p, steps);
         for (int i = 0; i < count; ++i) {
             Position q = p;
             Apply(q, steps[static_cast<size_t>(i)], nullptr);
@@ -400,11 +481,13 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
     if (!first) return answer;
     queue.Push(0, 0);
     std::size_t looked = 0;
-    while (const auto node = queue.Pop()) {
-        const Position p = Decode(store.KeyOf(*node));
+    while (const auto entry = queue.Pop()) {
+        const std::uint32_t node = static_cast<std::uint32_t>(*entry);
+        const std::uint32_t depth = static_cast<std::uint32_t>(*entry >> 32) + 1;
+        const Position p = Decode(store.KeyOf(node));
         if (p.CardsHome() == 52) {
             answer.Outcome = Verdict::Solved;
-            answer.Moves = WayHome(*start, store, *node);
+            answer.Moves = WayHome(*start, store, node);
             answer.Positions = store.Count();
             return answer;
         }
@@ -419,8 +502,8 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
                 return answer;
             }
         }
-        std::array<Step, 128> steps{};
-        const int count = Steps(p, steps);
+        Steps steps{};
+        const int count = StepsOf(p, steps);
         for (int i = 0; i < count; ++i) {
             Position q = p;
             Apply(q, steps[static_cast<size_t>(i)], nullptr);
@@ -428,13 +511,13 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
             const int length = Encode(q, key);
             const auto found = store.Count() < budget.MaxPositions &&
                                        store.Bytes() + queue.Bytes() <= budget.MaxBytes
-                                   ? store.Insert(key, length, *node)
+                                   ? store.Insert(key, length, node)
                                    : std::nullopt;
             if (!found) {
                 answer.Positions = store.Count();
                 return answer;  // GaveUp
             }
-            if (found->second) queue.Push(Distance(q), found->first);
+            if (found->second) queue.Push(Distance(q) + static_cast<int>(depth) * W(6) / 4, found->first | std::uint64_t{depth} << 32);
         }
     }
     answer.Outcome = Verdict::Unsolvable;

@@ -137,12 +137,14 @@ int main(int argc, char** argv) {
         for (std::int32_t n = first; n <= last; ++n) jobs.push_back({"deal " + std::to_string(n), TableOfDeal(n)});
     }
 
+    std::size_t positions = 0;
     std::size_t solved = 0, unsolvable = 0, gaveUp = 0, verified = 0, moves = 0, failed = 0, notGames = 0;
     std::vector<double> seconds;
     const auto began = std::chrono::steady_clock::now();
     for (const Job& job : jobs) {
         const auto start = std::chrono::steady_clock::now();
         const Answer answer = Solve(job.Table, budget);
+        positions += answer.Positions;
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         std::string replay;
         if (answer.Outcome == Verdict::Solved && verify) {
@@ -189,6 +191,7 @@ int main(int argc, char** argv) {
         if (verify) std::printf("verified %zu\n", verified);
         std::printf("total %.3f s\np50 %.3f ms\np99 %.3f ms\nmax %.3f ms\n", total, Percentile(seconds, 0.5) * 1e3,
                     Percentile(seconds, 0.99) * 1e3, Percentile(seconds, 1.0) * 1e3);
+        std::printf("mean positions %.0f\n", static_cast<double>(positions) / static_cast<double>(jobs.size()));
         std::printf("mean length %.1f\npeak memory %.1f MiB\n", solved ? static_cast<double>(moves) / static_cast<double>(solved) : 0.0,
                     static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
