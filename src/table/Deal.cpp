@@ -6,6 +6,7 @@
 #include "app/GameScreen.h"
 #include "cards/CardMod.h"
 #include "files/Paths.h"
+#include "table/Layout.h"
 #include "table/NumberedDeal.h"
 #include "texts/Texts.h"
 
@@ -81,19 +82,10 @@ void GameScreen::LoadGrid() {
             if (DealNumber != 0) NumberedDeck(DealNumber, State.Deck);
             else ShuffleDeck();
         }
-        size_t i = 0;
-        for (int r = 1; r <= kCardRows; ++r) {
-            for (int j = 0; j < kColumns; ++j) {
-                if (State.OpenedFromFile != 0) {
-                    Column.SetTextMatrix(r, j, GameRecord::Trimmed(State.SavedGame.ColumnCards[static_cast<size_t>(r)][static_cast<size_t>(j)]));
-                } else if (i >= 52) {
-                    Column.SetTextMatrix(r, j, "");
-                } else {
-                    Column.SetTextMatrix(r, j, DetermineCard(State.Deck[i]));
-                    ++i;
-                }
-            }
-        }
+        const TableRecord table = State.OpenedFromFile != 0 ? TableOfRecord(State.SavedGame) : TableOfDeck(State.Deck);
+        for (int r = 1; r <= kCardRows; ++r)
+            for (int j = 0; j < kColumns; ++j)
+                Column.SetTextMatrix(r, j, table.Columns[static_cast<size_t>(r)][static_cast<size_t>(j)]);
         State.Loading = 0;
         ForceColumnNumber = -1;
         Column.SetRow(1);

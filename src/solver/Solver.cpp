@@ -1,0 +1,528 @@
+// The solver's search: best-first over positions in a canonical form, with the moves home that can
+// never hurt made at once, and the way found replayed on the table as it lies to name its cells.
+#include "solver/Solver.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "cards/CardMod.h"
+
+namespace quorrel::solver {
+
+namespace {
+
+constexpr int kColumns = 8;
+constexpr int kRows = 19;  // a column holds cards in rows 1 to 19
+constexpr int kCells = 4;
+constexpr std::uint8_t kNone = 0;
+
+// Cards are numbered as the game numbers them: 1 to 52 in blocks of thirteen, spades, diamonds,
+// clubs, hearts, each from ace to king.
+constexpr int Suit(std::uint8_t card) { return (card - 1) / 13; }
+constexpr int Rank(std::uint8_t card) { return (card - 1) % 13 + 1; }
+constexpr bool Red(std::uint8_t card) { return (Suit(card) & 1) != 0; }
+constexpr std::uint8_t CardOf(int suit, int rank) { return static_cast<std::uint8_t>(suit * 13 + rank); }
+// The card may lie below `above` in a column.
+constexpr bool Follows(std::uint8_t card, std::uint8_t above) {
+    return Red(card) != Red(above) && Rank(card) + 1 == Rank(above);
+}
+
+struct Position {
+    std::array<std::array<std::uint8_t, kRows>, kColumns> Col{};
+    std::array<std::uint8_t, kColumns> Len{};
+    std::array<std::uint8_t, kCells> Free{};
+    std::array<std::uint8_t, 4> Home{};        // cards home, by suit
+    std::array<std::int8_t, kCells> HomeSuit{-1, -1, -1, -1};  // the suit each home cell holds
+
+    std::uint8_t Bottom(int c) const { return Len[c] ? Col[c][Len[c] - 1] : kNone; }
+    bool GoesHome(std::uint8_t card) const { return Home[Suit(card)] + 1 == Rank(card); }
+    int HomeCellFor(std::uint8_t card) const {
+        for (int k = 0; k < kCells; ++k)
+            if (HomeSuit[k] == Suit(card)) return k;
+        for (int k = 0; k < kCells; ++k)
+            if (HomeSuit[k] < 0) return k;
+        return 0;
+    }
+    int CardsHome() const { return Home[0] + Home[1] + Home[2] + Home[3]; }
+};
+
+// Where cards are and where they go. A place is a column (0..7), a free cell (8..11) or home (12).
+// Count cards leave the bottom of a column together, as a run the free cells and empty columns carry.
+constexpr int kFreeBase = 8;
+constexpr int kHome = 12;
+struct Step {
+    std::uint8_t From;
+    std::uint8_t To;
+    std::uint8_t Count = 1;
+};
+
+std::uint8_t CardAt(const Position& p, int place) {
+    return place < kFreeBase ? p.Bottom(place) : p.Free[static_cast<size_t>(place - kFreeBase)];
+}
+
+// Makes a one-card step, and the move with the cells named as the grids name them when `out` is given.
+void Move(Position& p, int from, int to, std::vector<SolverMove>* out) {
+    const std::uint8_t card = CardAt(p, from);
+    SolverMove move;
+    if (from < kFreeBase) {
+        move.From = {GridId::Column, p.Len[from], from};
+        --p.Len[from];
+    } else {
+        move.From = {GridId::FreeCell, 0, from - kFreeBase};
+        p.Free[static_cast<size_t>(from - kFreeBase)] = kNone;
+    }
+    if (to < kFreeBase) {
+        p.Col[to][p.Len[to]++] = card;
+        move.To = {GridId::Column, p.Len[to], to};
+    } else if (to < kHome) {
+        p.Free[static_cast<size_t>(to - kFreeBase)] = card;
+        move.To = {GridId::FreeCell, 0, to - kFreeBase};
+    } else {
+        const int k = p.HomeCellFor(card);
+        p.HomeSuit[static_cast<size_t>(k)] = static_cast<std::int8_t>(Suit(card));
+        ++p.Home[static_cast<size_t>(Suit(card))];
+        move.To = {GridId::HomeCell, 0, k};
+    }
+    if (out) {
+        move.Card = DetermineCard(card);
+        out->push_back(std::move(move));
+    }
+}
+
+int EmptyFreeCells(const Position& p) {
+    return static_cast<int>(std::count(p.Free.begin(), p.Free.end(), kNone));
+}
+
+// How many cards a run may have to go onto a column with the free cells empty now and `emptyColumns`
+// columns to park in: each empty column doubles it.
+int Carry(const Position& p, int emptyColumns) { return (EmptyFreeCells(p) + 1) << emptyColumns; }
+
+// Moves the last `count` cards of column `from` onto column `to` one at a time: through the free
+// cells when they are enough, else part of the run parked in an empty column first and brought on last.
+void MoveRun(Position& p, int from, int to, int count, std::array<int, kColumns>& empty, int emptyCount,
+             std::vector<SolverMove>* out) {
+    const int free = EmptyFreeCells(p);
+    if (count <= free + 1) {
+        std::array<int, kCells> used{};
+        for (int i = 0; i + 1 < count; ++i) {
+            int k = 0;
+            while (p.Free[static_cast<size_t>(k)] != kNone) ++k;
+            used[static_cast<size_t>(i)] = kFreeBase + k;
+            Move(p, from, kFreeBase + k, out);
+        }
+        Move(p, from, to, out);
+        for (int i = count - 2; i >= 0; --i) Move(p, used[static_cast<size_t>(i)], to, out);
+        return;
+    }
+    const int park = empty[static_cast<size_t>(emptyCount - 1)];
+    const int rest = Carry(p, emptyCount - 1);
+    if (count <= rest) return MoveRun(p, from, to, count, empty, emptyCount - 1, out);
+    MoveRun(p, from, park, count - rest, empty, emptyCount - 1, out);
+    MoveRun(p, from, to, rest, empty, emptyCount - 1, out);
+    MoveRun(p, park, to, count - rest, empty, emptyCount - 1, out);
+}
+
+void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
+    if (s.Count == 1) return Move(p, s.From, s.To, out);
+    std::array<int, kColumns> empty{};
+    int emptyCount = 0;
+    for (int c = 0; c < kColumns; ++c)
+        if (!p.Len[c] && c != s.To) empty[static_cast<size_t>(emptyCount++)] = c;
+    MoveRun(p, s.From, s.To, s.Count, empty, emptyCount, out);
+}
+
+// A card home can never be missed on the table when no card that could lie below it is still out:
+// the aces and twos, and a card whose two suits of the other colour are home up to one rank below it.
+bool SafeHome(const Position& p, std::uint8_t card) {
+    if (!p.GoesHome(card)) return false;
+    const int rank = Rank(card);
+    if (rank <= 2) return true;
+    const int other = Red(card) ? 0 : 1;  // spades and clubs are 0 and 2, diamonds and hearts 1 and 3
+    return p.Home[static_cast<size_t>(other)] >= rank - 1 && p.Home[static_cast<size_t>(other + 2)] >= rank - 1;
+}
+
+// Makes every safe move home, again and again, until none is left.
+void AutoHome(Position& p, std::vector<SolverMove>* out) {
+    for (bool again = true; again;) {
+        again = false;
+        for (int place = 0; place < kHome; ++place) {
+            const std::uint8_t card = CardAt(p, place);
+            if (card != kNone && SafeHome(p, card)) {
+                Move(p, place, kHome, out);
+                again = true;
+            }
+        }
+    }
+}
+
+// Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
+// and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
+// of empty place are told apart only by their place, so only the first of each is tried.
+using Steps = std::array<Step, 256>;
+int StepsOf(const Position& p, Steps& steps) {
+    int n = 0;
+    int emptyCol = -1, emptyCols = 0, emptyFree = -1;
+    for (int c = 0; c < kColumns; ++c)
+        if (!p.Len[c]) {
+            if (emptyCol < 0) emptyCol = c;
+            ++emptyCols;
+        }
+    for (int k = 0; k < kCells; ++k)
+        if (!p.Free[k] && emptyFree < 0) emptyFree = k;
+    auto add = [&](int from, int to, int count) {
+        steps[static_cast<size_t>(n++)] = {static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+                                           static_cast<std::uint8_t>(count)};
+    };
+    for (int from = kFreeBase; from < kHome; ++from) {
+        const std::uint8_t card = CardAt(p, from);
+        if (card == kNone) continue;
+        if (p.GoesHome(card)) add(from, kHome, 1);
+        for (int to = 0; to < kColumns; ++to)
+            if (p.Len[to] && p.Len[to] < kRows && Follows(card, p.Bottom(to))) add(from, to, 1);
+        if (emptyCol >= 0) add(from, emptyCol, 1);
+    }
+    const int carryOnto = Carry(p, emptyCols);
+    const int carryInto = emptyCols ? Carry(p, emptyCols - 1) : 0;
+    for (int from = 0; from < kColumns; ++from) {
+        const int len = p.Len[from];
+        if (!len) continue;
+        const std::uint8_t card = p.Bottom(from);
+        if (p.GoesHome(card)) add(from, kHome, 1);
+        if (emptyFree >= 0) add(from, kFreeBase + emptyFree, 1);
+        int run = 1;
+        while (run < len && Follows(p.Col[from][len - run], p.Col[from][len - run - 1])) ++run;
+        for (int to = 0; to < kColumns; ++to) {
+            if (!p.Len[to] || to == from) continue;
+            // The run's card that fits below the column's last card, if the run has it.
+            const std::uint8_t under = p.Bottom(to);
+            const int count = Rank(under) - Rank(card);
+            if (count < 1 || count > run || count > carryOnto || p.Len[to] + count > kRows) continue;
+            if (Red(p.Col[from][len - count]) != Red(under)) add(from, to, count);
+        }
+        if (emptyCol >= 0)
+            for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
+    }
+    return n;
+}
+
+// The canonical form of a position: the free cells' cards from highest to lowest, a 0, then each
+// column that holds cards, the columns in order of their top cards, each followed by a 0. The cards
+// home are those missing. Two positions with the same form are the same game.
+using Key = std::array<std::uint8_t, 64>;
+int Encode(const Position& p, Key& key) {
+    std::array<std::uint8_t, kCells> free = p.Free;
+    std::sort(free.begin(), free.end(), std::greater<>());
+    int n = 0;
+    for (auto card : free)
+        if (card) key[static_cast<size_t>(n++)] = card;
+    key[static_cast<size_t>(n++)] = 0;
+    std::array<int, kColumns> order{};
+    int cols = 0;
+    for (int c = 0; c < kColumns; ++c)
+        if (p.Len[c]) order[static_cast<size_t>(cols++)] = c;
+    for (int i = 1; i < cols; ++i)  // an insertion sort: at most eight columns
+        for (int j = i; j > 0 && p.Col[order[static_cast<size_t>(j)]][0] < p.Col[order[static_cast<size_t>(j - 1)]][0]; --j)
+            std::swap(order[static_cast<size_t>(j)], order[static_cast<size_t>(j - 1)]);
+    for (int i = 0; i < cols; ++i) {
+        const int c = order[static_cast<size_t>(i)];
+        std::memcpy(&key[static_cast<size_t>(n)], p.Col[c].data(), p.Len[c]);
+        n += p.Len[c];
+        key[static_cast<size_t>(n++)] = 0;
+    }
+    return n;
+}
+
+Position Decode(const std::uint8_t* key) {
+    Position p;
+    std::array<bool, 53> out{};
+    int i = 0;
+    for (int k = 0; key[i]; ++i, ++k) {
+        p.Free[static_cast<size_t>(k)] = key[i];
+        out[key[i]] = true;
+    }
+    ++i;
+    const int length = key[-1];
+    for (int c = 0; i < length; ++c, ++i)
+        for (; key[i]; ++i) {
+            p.Col[c][p.Len[c]++] = key[i];
+            out[key[i]] = true;
+        }
+    for (int s = 0; s < 4; ++s)
+        while (p.Home[static_cast<size_t>(s)] < 13 && !out[CardOf(s, p.Home[static_cast<size_t>(s)] + 1)]) ++p.Home[static_cast<size_t>(s)];
+    return p;
+}
+
+std::uint32_t Hash(const std::uint8_t* key, int length) {
+    std::uint32_t h = 2166136261u;
+    for (int i = 0; i < length; ++i) h = (h ^ key[i]) * 16777619u;
+    return h ^ (h >> 15);
+}
+
+// How far a position seems from the end; lower is nearer.
+int W(int i) {
+    static const std::array<int, 8> w = [] {
+        std::array<int, 8> v{4, 4, 0, 3, 4, 1, 0, 0};
+        if (const char* e = std::getenv("QW")) std::sscanf(e, "%d,%d,%d,%d,%d,%d,%d", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
+        return v;
+    }();
+    return w[static_cast<size_t>(i)];
+}
+int Distance(const Position& p) {
+    int score = 0;
+    int empty = 0, blocking = 0, breaks = 0, covering = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        const int len = p.Len[c];
+        if (!len) {
+            ++empty;
+            continue;
+        }
+        int lowest = 14;
+        for (int i = 0; i < len; ++i) {
+            const std::uint8_t card = p.Col[c][i];
+            // A card above a lower one must move away before the lower one goes home.
+            if (Rank(card) > lowest) ++blocking;
+            lowest = std::min(lowest, Rank(card));
+            if (i > 0 && !Follows(card, p.Col[c][i - 1])) ++breaks;
+            if (Rank(card) == p.Home[static_cast<size_t>(Suit(card))] + 1) covering += len - 1 - i;
+        }
+    }
+    const int used = 4 - EmptyFreeCells(p);
+    score = W(0) * (52 - p.CardsHome()) + W(1) * blocking + W(2) * breaks + W(3) * used - W(4) * empty + W(5) * covering;
+    return std::max(score, 0);
+}
+
+// The positions found, each stored once in its canonical form, and the one it was reached from.
+class Store {
+public:
+    explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 16, kEmpty); }
+
+    // The index of the position, and whether it is new. Nothing when the budget is spent.
+    std::optional<std::pair<std::uint32_t, bool>> Insert(const Key& key, int length, std::uint32_t parent) {
+        if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow()) return std::nullopt;
+        const std::uint32_t h = Hash(key.data(), length);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            const std::uint32_t at = slots_[i];
+            if (at == kEmpty) {
+                if (Bytes() + static_cast<std::size_t>(length) + 1 + sizeof(Node) > maxBytes_) return std::nullopt;
+                slots_[i] = static_cast<std::uint32_t>(nodes_.size());
+                nodes_.push_back({static_cast<std::uint32_t>(arena_.size() + 1), parent, h});
+                arena_.push_back(static_cast<std::uint8_t>(length));
+                arena_.insert(arena_.end(), key.begin(), key.begin() + length);
+                return std::pair{slots_[i], true};
+            }
+            const Node& node = nodes_[at];
+            // The whole form is compared: positions with the same hash are told apart exactly.
+            if (node.Hash == h && arena_[node.Offset - 1] == length &&
+                std::memcmp(&arena_[node.Offset], key.data(), static_cast<std::size_t>(length)) == 0)
+                return std::pair{at, false};
+        }
+    }
+    const std::uint8_t* KeyOf(std::uint32_t index) const { return &arena_[nodes_[index].Offset]; }
+    std::uint32_t Parent(std::uint32_t index) const { return nodes_[index].Parent; }
+    std::size_t Count() const { return nodes_.size(); }
+    std::size_t Bytes() const {
+        return arena_.capacity() + nodes_.capacity() * sizeof(Node) + slots_.size() * sizeof(std::uint32_t);
+    }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    struct Node {
+        std::uint32_t Offset;
+        std::uint32_t Parent;
+        std::uint32_t Hash;
+    };
+    bool Grow() {
+        if (Bytes() + slots_.size() * sizeof(std::uint32_t) > maxBytes_) return false;
+        std::vector<std::uint32_t> slots(slots_.size() * 2, kEmpty);
+        const std::size_t mask = slots.size() - 1;
+        for (std::uint32_t n = 0; n < nodes_.size(); ++n) {
+            std::size_t i = nodes_[n].Hash & mask;
+            while (slots[i] != kEmpty) i = (i + 1) & mask;
+            slots[i] = n;
+        }
+        slots_.swap(slots);
+        return true;
+    }
+    std::size_t maxBytes_;
+    std::vector<std::uint8_t> arena_;
+    std::vector<Node> nodes_;
+    std::vector<std::uint32_t> slots_;
+};
+
+// The table as a position, or nothing when the game cannot hold it.
+std::optional<Position> Read(const TableRecord& table) {
+    static const std::map<std::string, std::uint8_t> codes = [] {
+        std::map<std::string, std::uint8_t> all;
+        for (int n = 1; n <= 52; ++n) all[DetermineCard(n)] = static_cast<std::uint8_t>(n);
+        return all;
+    }();
+    Position p;
+    std::array<bool, 53> seen{};
+    auto take = [&](const std::string& code) -> std::uint8_t {
+        const auto it = codes.find(code);
+        if (it == codes.end() || seen[it->second]) return kNone;
+        seen[it->second] = true;
+        return it->second;
+    };
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < kColumns; ++c) {
+            const std::string& code = table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            if (code.empty()) continue;
+            if (r == 0 || p.Len[c] != r - 1) return std::nullopt;  // the header row, or a gap above
+            const std::uint8_t card = take(code);
+            if (!card) return std::nullopt;
+            p.Col[c][p.Len[c]++] = card;
+        }
+    for (int k = 0; k < kCells; ++k) {
+        const std::string& code = table.FreeCells[static_cast<size_t>(k)];
+        if (code.empty()) continue;
+        if (!(p.Free[static_cast<size_t>(k)] = take(code))) return std::nullopt;
+    }
+    for (int k = 0; k < kCells; ++k) {
+        const std::string& code = table.HomeCells[static_cast<size_t>(k)];
+        if (code.empty()) continue;
+        const auto it = codes.find(code);
+        if (it == codes.end()) return std::nullopt;
+        const int suit = Suit(it->second);
+        if (p.Home[static_cast<size_t>(suit)]) return std::nullopt;  // a suit in two home cells
+        p.Home[static_cast<size_t>(suit)] = static_cast<std::uint8_t>(Rank(it->second));
+        p.HomeSuit[static_cast<size_t>(k)] = static_cast<std::int8_t>(suit);
+        for (int rank = 1; rank <= Rank(it->second); ++rank)
+            if (!take(DetermineCard(CardOf(suit, rank)))) return std::nullopt;
+    }
+    for (int n = 1; n <= 52; ++n)
+        if (!seen[static_cast<size_t>(n)]) return std::nullopt;
+    return p;
+}
+
+// Positions waiting to be looked at, by distance; the newest first among equals.
+class Queue {
+public:
+    void Push(int distance, std::uint64_t node) {
+        if (static_cast<std::size_t>(distance) >= buckets_.size()) buckets_.resize(static_cast<std::size_t>(distance) + 1);
+        buckets_[static_cast<std::size_t>(distance)].push_back(node);
+        lowest_ = std::min(lowest_, static_cast<std::size_t>(distance));
+        ++count_;
+    }
+    std::optional<std::uint64_t> Pop() {
+        if (!count_) return std::nullopt;
+        while (buckets_[lowest_].empty()) ++lowest_;
+        const std::uint64_t node = buckets_[lowest_].back();
+        buckets_[lowest_].pop_back();
+        --count_;
+        return node;
+    }
+    std::size_t Bytes() const {
+        std::size_t bytes = 0;
+        for (const auto& b : buckets_) bytes += b.capacity() * sizeof(std::uint64_t);
+        return bytes;
+    }
+
+private:
+    std::vector<std::vector<std::uint64_t>> buckets_;
+    std::size_t lowest_ = 0;
+    std::size_t count_ = 0;
+};
+
+// The moves from the table to the end, through the positions found: at each position, the step whose
+// result has the next position's form.
+std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t last) {
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t n = last; n != 0; n = store.Parent(n)) chain.push_back(n);
+    std::reverse(chain.begin(), chain.end());
+    std::vector<SolverMove> moves;
+    AutoHome(p, &moves);
+    Key key{};
+    for (const std::uint32_t next : chain) {
+        const std::uint8_t* want = store.KeyOf(next);
+        Steps steps{};
+        const int count = StepsOf(p, steps);
+        for (int i = 0; i < count; ++i) {
+            Position q = p;
+            Apply(q, steps[static_cast<size_t>(i)], nullptr);
+            AutoHome(q, nullptr);
+            const int length = Encode(q, key);
+            if (length == want[-1] && std::memcmp(key.data(), want, static_cast<std::size_t>(length)) == 0) {
+                Apply(p, steps[static_cast<size_t>(i)], &moves);
+                AutoHome(p, &moves);
+                break;
+            }
+        }
+    }
+    return moves;
+}
+
+}  // namespace
+
+Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<bool>* cancel) {
+    Answer answer;
+    const std::optional<Position> start = Read(table);
+    if (!start) {
+        answer.Outcome = Verdict::NotAGame;
+        return answer;
+    }
+    if (cancel && cancel->load()) {
+        answer.Outcome = Verdict::Cancelled;
+        return answer;
+    }
+    const auto began = std::chrono::steady_clock::now();
+    Position root = *start;
+    AutoHome(root, nullptr);
+    Store store(budget.MaxBytes);
+    Queue queue;
+    Key key{};
+    auto first = store.Insert(key, Encode(root, key), 0);
+    if (!first) return answer;
+    queue.Push(0, 0);
+    std::size_t looked = 0;
+    while (const auto entry = queue.Pop()) {
+        const std::uint32_t node = static_cast<std::uint32_t>(*entry);
+        const std::uint32_t depth = static_cast<std::uint32_t>(*entry >> 32) + 1;
+        const Position p = Decode(store.KeyOf(node));
+        if (p.CardsHome() == 52) {
+            answer.Outcome = Verdict::Solved;
+            answer.Moves = WayHome(*start, store, node);
+            answer.Positions = store.Count();
+            return answer;
+        }
+        if ((++looked & 1023) == 0) {
+            if (cancel && cancel->load(std::memory_order_relaxed)) {
+                answer.Outcome = Verdict::Cancelled;
+                answer.Positions = store.Count();
+                return answer;
+            }
+            if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) {
+                answer.Positions = store.Count();
+                return answer;
+            }
+        }
+        Steps steps{};
+        const int count = StepsOf(p, steps);
+        for (int i = 0; i < count; ++i) {
+            Position q = p;
+            Apply(q, steps[static_cast<size_t>(i)], nullptr);
+            AutoHome(q, nullptr);
+            const int length = Encode(q, key);
+            const auto found = store.Count() < budget.MaxPositions &&
+                                       store.Bytes() + queue.Bytes() <= budget.MaxBytes
+                                   ? store.Insert(key, length, node)
+                                   : std::nullopt;
+            if (!found) {
+                answer.Positions = store.Count();
+                return answer;  // GaveUp
+            }
+            if (found->second) queue.Push(Distance(q) + static_cast<int>(depth) * W(6) / 4, found->first | std::uint64_t{depth} << 32);
+        }
+    }
+    answer.Outcome = Verdict::Unsolvable;
+    answer.Positions = store.Count();
+    return answer;
+}
+
+}  // namespace quorrel::solver
