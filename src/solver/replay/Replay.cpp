@@ -17,8 +17,10 @@ struct Game {
     MemoryFileDialog fileDialog;
     MemoryDesktop desktop;
     MemoryFileSystem fileSystem;
+    MemoryBackground background;
     MemoryWindow window;
-    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, "/opt/quorrel"};
+    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, background,
+                      "/opt/quorrel"};
     GameState state;
     GameScreen screen{state, platform};
 
