@@ -252,6 +252,14 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
     program.key("Down")
     orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Restart This Deal\s+Ctrl\+R\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Deal Game Number")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Hint\s+Ctrl\+H\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Can This Game Be Won\?\s+(Ctrl\+Shift|Shift\+Ctrl)\+H\.?$")
     close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.
