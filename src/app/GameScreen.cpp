@@ -77,6 +77,7 @@ void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> w
 }
 
 MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+    CancelSearch();
     SayUnlessScreenReader({text, buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk});
     return P.MsgBox.Show(text, buttons, icon, title);
 }

@@ -136,8 +136,9 @@ public:
     std::int32_t DealNumber = 0;
 
     // Hints: the solver searches off the window's thread from the table as it stands, and the answer is
-    // spoken when it comes. A change of the table (a move, a replayed step, a deal, an Open) and the
-    // unload cancel the search under way, so that no answer for another table is ever spoken.
+    // spoken when it comes. A change of the table (a move, a replayed step, a deal, an Open), a modal
+    // window of the program and the unload cancel the search under way, so that no answer for another
+    // table is ever spoken, nor the focus moved behind a dialog.
     void mnuPlayHint_Click();
     void mnuPlayVerdict_Click();
     void CancelSearch();

@@ -218,6 +218,7 @@ void GameScreen::DealGameNumber(std::int32_t number) {
 // closed and the focus is back in the main window.
 void GameScreen::mnuPlayDealNumber_Click() {
     Trap(ReportForm::Handler, " in mnuPlayDealNumber_Click()", [&] {
+        CancelSearch();
         std::int32_t chosen = 0;
         {
             auto view = Window.CreateDealNumberDialog();

@@ -36,6 +36,7 @@ void GameScreen::mnuGameSaveAs_Click() {
 // Shows the open or save dialog until the player confirms a name ending in ".qrl"; Cancel raises
 // the dialog's cancel error.
 void GameScreen::ChooseGameFile(bool save) {
+    CancelSearch();
     for (;;) {
         P.FileDialog.CancelError = true;
         if (save) P.FileDialog.ShowSave();

@@ -49,6 +49,7 @@ std::string frmFind::GetCard() const {
 void GameScreen::mnuOptionsFind_Click() {
     if (DealWaiting) return;
     Trap(ReportForm::Handler, " in mnuOptionsFind_Click()", [&] {
+        CancelSearch();
         SilentColumnFocus = -1;
         {
             auto view = Window.CreateFindDialog();

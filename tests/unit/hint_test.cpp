@@ -69,6 +69,15 @@ TEST(Hint, AnAnswerForATableThatChangedIsNeverSpoken) {
     // Asked again, the hint is for the table as it is now.
     t.Ask(mnuPlayHint);
     EXPECT_EQ(t.window.freeCell.Col(), 0);
+
+    // Nor is an answer that comes while a box of the program is open: it could move the focus behind it.
+    t.window.menus.Click(mnuPlayHint);
+    t.messages.OnShow = [&] { t.background.Finish(); };
+    t.messages.Answers = {MsgResult::No};
+    t.Heard();
+    t.window.menus.Click(mnuGameNew);
+    ASSERT_EQ(t.messages.Asked.size(), 1u);
+    EXPECT_THAT(t.Heard(), ::testing::Not(::testing::Contains(std::string(texts::HintPlay))));
 }
 
 TEST(Verdict, SaysWhetherTheGameCanStillBeWonWithoutMovingAnything) {
