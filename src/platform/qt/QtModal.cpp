@@ -53,7 +53,10 @@ bool HasKeyboardOfTheWindowSystem(QWidget* window) {
 bool Activate(QWidget* window) {
     QElapsedTimer waited;
     waited.start();
-    qint64 asked = -kActivationRepeatMs;
+    // The window manager hands the activation back by itself when a dialog closes. Asking at once
+    // races with what comes next: a request it carries out late can take the activation from the
+    // next dialog, which is already open by then. So the first request waits as long as a repeat.
+    qint64 asked = 0;
     while (QApplication::activeWindow() != window) {
         const qint64 now = waited.elapsed();
         if (!window->isVisible() || now >= kActivationDeadlineMs) return false;
