@@ -77,7 +77,7 @@ void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> w
 }
 
 MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-    SayUnlessScreenReader({text, buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk});
+    SayUnlessScreenReader({text, buttons == MsgButtons::OK ? texts::BoxOk : texts::BoxYesNo});
     return P.MsgBox.Show(text, buttons, icon, title);
 }
 
@@ -99,6 +99,7 @@ void GameScreen::Form_Load() {
     State.GameInProgress = 0;
     TurnMenusOff();
     SetPlayMenu(false);
+    LoadStatistics();
 }
 
 // Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
@@ -141,6 +142,7 @@ bool GameScreen::Form_Unload() {
             close = false;
             return;
         }
+        LeaveGame();
         Window.UnloadOtherWindows();
     });
     if (!close) {
@@ -191,6 +193,10 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayRedo: mnuPlayRedo_Click(); break;
     case mnuPlayRestart: mnuPlayRestart_Click(); break;
     case mnuPlayDealNumber: mnuPlayDealNumber_Click(); break;
+    case mnuPlayReadColumn: mnuPlayReadColumn_Click(); break;
+    case mnuPlayReadTable: mnuPlayReadTable_Click(); break;
+    case mnuPlayReadBottomRow: mnuPlayReadBottomRow_Click(); break;
+    case mnuPlayStatistics: mnuPlayStatistics_Click(); break;
     default: break;
     }
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/Platform.h"
+#include "files/Statistics.h"
 #include "moves/History.h"
 #include "platform/RunTimeError.h"
 #include "table/GameState.h"
@@ -133,6 +134,23 @@ public:
     // The number of the deal BeginGame deals, or 0 for a shuffled deck.
     std::int32_t DealNumber = 0;
 
+    // The Play menu's readings and the statistics. The readings speak one announcement each and move
+    // nothing; they do nothing while no game is on the table.
+    void mnuPlayReadColumn_Click();
+    void mnuPlayReadTable_Click();
+    void mnuPlayReadBottomRow_Click();
+    // The statistics in a box that asks whether to reset them.
+    void mnuPlayStatistics_Click();
+    // The statistics file: read at start-up (a damaged one is renamed aside), written whenever the
+    // record changes. CountGame writes the file when changed is true.
+    void LoadStatistics();
+    void CountGame(bool changed);
+    // The game on the table is left: counted as lost, or put aside when its table is in a file.
+    void LeaveGame();
+    std::string StatisticsText() const;
+    std::string StatisticsFile() const;
+    Statistics Stats;
+
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
@@ -176,6 +194,9 @@ private:
     void AnnounceCell(IGrid& grid);
     bool AskToSave(std::string_view firstLine, std::string_view question);
     void WriteRecord(const std::string& path);
+    // Replaces the file's content through the file system's crash-safe steps; keepTail keeps what a
+    // longer file held beyond the new bytes.
+    void WriteSafely(const std::string& path, const std::vector<char>& bytes, bool keepTail);
     void ChooseGameFile(bool save);
     void Refuse(std::string_view text, const std::string& cell);
     void PickUp(IGrid& grid, std::int16_t from);
@@ -200,6 +221,15 @@ private:
     void RedoMove(const MoveRecord& move);
     void SayReplayed(const std::string& card, std::string_view link, const CellPlace& place);
     std::string PlaceWords(const CellPlace& place) const;
+
+    // Reading the table.
+    std::string ColumnWords(int column) const;
+    std::string TableWords() const;
+    std::string BottomRowWords() const;
+    void SpeakReading(const std::string& words);
+    // The statistics file could not be written, or is kept aside: nothing more is written this run.
+    bool statisticsReadOnly_ = false;
+    bool statisticsNotSavedReported_ = false;
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

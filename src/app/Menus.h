@@ -26,6 +26,11 @@ enum MenuId : int {
     mnuPlayRedo,
     mnuPlayRestart,
     mnuPlayDealNumber,
+    // The Play menu's readings and statistics.
+    mnuPlayReadColumn,
+    mnuPlayReadTable,
+    mnuPlayReadBottomRow,
+    mnuPlayStatistics,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

@@ -26,6 +26,7 @@ std::string WindowCaption(const std::string& fileName) {
 void GameScreen::BeginGame() {
     Trap(ReportForm::Handler, " in BeginGame()", [&] {
         const int thisGame = ++gamesBegun_;
+        LeaveGame();
         TurnMenusOn();
         SetPlayMenu(true);
         State.History.Clear();
