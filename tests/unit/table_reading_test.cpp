@@ -95,8 +95,9 @@ TEST(TableReadingMenu, TheReadingsWaitForAGameAndDoNotRepeatWhenHeld) {
     for (const auto& menu : t.window.menus.Tree) {
         for (const auto& item : menu.Items) {
             if (item.Id == mnuPlayReadColumn || item.Id == mnuPlayReadTable || item.Id == mnuPlayReadBottomRow ||
-                item.Id == mnuPlayStatistics)
+                item.Id == mnuPlayStatistics) {
                 EXPECT_FALSE(item.Repeats) << item.Caption;
+            }
         }
     }
 }
