@@ -11,13 +11,8 @@ namespace {
 const std::string kStats = "/home/player/.local/share/Quorrel/Statistics.txt";
 const std::string kGame = "/opt/quorrel/Games/Game1.qrl";
 
-struct Counts {
-    int played, won, streak, longest;
-    bool operator==(const Counts&) const = default;
-};
-void PrintTo(const Counts& c, std::ostream* os) {
-    *os << c.played << " played, " << c.won << " won, streak " << c.streak << ", longest " << c.longest;
-}
+// Played, won, the current streak and the longest.
+using Counts = std::array<int, 4>;
 
 struct Stats : ::testing::Test {
     void SetUp() override { t.StartAndDeal(); }
