@@ -182,7 +182,7 @@ inline constexpr std::string_view NotADealNumber = "Please type a game number fr
 inline constexpr std::string_view MenuPlayReadColumn = "Read This &Column";
 inline constexpr std::string_view MenuPlayReadTable = "Read The &Table";
 inline constexpr std::string_view MenuPlayReadBottomRow = "Read The &Bottom Row";
-inline constexpr std::string_view MenuPlayStatistics = "&Statistics";
+inline constexpr std::string_view MenuPlayStatistics = "St&atistics";  // S is already Restart This Deal's access key
 // A column: " Column " and its number, its cards top to bottom, then " Cards " and their number and
 // " Run of " and the number of cards that end it in alternating colours and descending rank. An
 // empty column is " Column ", its number and " is empty! ".

@@ -148,6 +148,10 @@ MENU_ITEMS = [
     ("Redo Move", "<Alt>p:r", "<Control>y"),
     ("Restart This Deal", "<Alt>p:s", "<Control>r"),
     ("Deal Game Number... ", "<Alt>p:d", "<Control>g"),
+    ("Read This Column", "<Alt>p:c", "F9"),
+    ("Read The Table", "<Alt>p:t", "<Shift>F9"),
+    ("Read The Bottom Row", "<Alt>p:b", "F11"),
+    ("Statistics", "<Alt>p:a", "<Control>t"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -250,6 +254,10 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
     program.key("Down")
     orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
+    program.key("Down", "Down", "Down")  # past the separator
+    orca.speech.wait_for_text(r"^Read This Column\s+F9\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Read The Table\s+Shift\+F9\.?$")
     close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.

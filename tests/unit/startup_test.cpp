@@ -77,7 +77,7 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
                                    "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
                                    "&Deal Game Number... |Ctrl+G", "Read This &Column|F9",
-                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "&Statistics|Ctrl+T",
+                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T",
                                    "&Help Topics F1|", "&About Quorrel|"));
 }
 

@@ -92,7 +92,7 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G", "---",
                                    "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
-                                   "&Statistics|Ctrl+T", "[&Help]", "&Help Topics F1|",
+                                   "St&atistics|Ctrl+T", "[&Help]", "&Help Topics F1|",
                                    "&About Quorrel|"));
     EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
