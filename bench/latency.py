@@ -15,7 +15,8 @@ One cycle is, twice over: Enter (pick up), two Right or Left and three Down or U
 Enter (the move). So CYCLES=50 gives 100 moves, 100 pick-ups and 500 arrow keys. Then every move is
 taken back with Ctrl+Z and made again with Ctrl+Y, one key at a time (100 of each for CYCLES=50): each
 stops the speech and says the card, " back to " or " moved again to ", and the column, whose text is
-the last one measured.
+the last one measured. Last, the three readings, 2 * CYCLES times each: F9 (the column under the
+cursor), Shift+F9 (the table) and F11 (the bottom row); each stops the speech and says one text.
 
 Method. The keys are typed through the X server's XTEST extension from this process (Xlib through
 ctypes, no xdotool process per key). The press time t0 is time.time() taken just before the XFlush
@@ -60,6 +61,9 @@ Figures, 50 cycles, to the last text, p50 / p99 in ms (load average over the run
   move (Enter)         1.95 /  3.76                         1.63 /  3.28
   undo (Ctrl+Z)        7.33 / 41.04                         6.39 / 16.72
   redo (Ctrl+Y)        8.91 / 19.98                         7.07 / 19.76
+The readings, 50 cycles, p50 / p99 in ms, on a busy machine (load 1.4-2.9), with the undo of the same
+run beside them: F9 10.60 / 53.98, Shift+F9 9.26 / 43.16, F11 13.37 / 44.28, Ctrl+Z 8.82 / 42.10. Like
+an undo, each stops speech still being played, and carries the server's cancel described above.
 After the change, the time from the cancel's reply to the queued text is 0.3-0.5 ms p50 and under
 1 ms p99 for every kind of key (it was one wake-up of the program per command before: 2-4 ms each
 on a busy machine); what is left above 5 ms is the server's cancel described above.
@@ -84,9 +88,30 @@ EMPTY = " Empty "
 CELL = harness.OneOf(harness.CARD_TEXTS | {EMPTY}, "a cell")
 PLACE = harness.OneOf({" Column  2", " Column  4"}, "the column an undo or redo names")
 
+
+class Reading:
+    """Matches the one text of a reading, told by a part of it; the readings are said as one message."""
+
+    def __init__(self, part):
+        self.part = part
+
+    def matches(self, text):
+        return self.part in text
+
+    def __repr__(self):
+        return "<a text with %r>" % self.part
+
+
+# The readings: the key, whether Shift is held, the kind, and the text (or its last part) measured to.
+# The bottom row is all known texts, so its message is split; its last column's number ends it.
+READINGS = [("F9", False, "read column (F9)", Reading(" Run of ")),
+            ("F9", True, "read table (Shift+F9)", Reading(" Cards on the table: ")),
+            ("F11", False, "read bottom row (F11)", harness.OneOf({" Column  8"}, "the bottom row's column 8"))]
+
 # Keysyms of the keys typed.
 KEYSYMS = {"Return": 0xFF0D, "Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54,
-           "Control_L": 0xFFE3, "y": 0x0079, "z": 0x007A}
+           "Control_L": 0xFFE3, "y": 0x0079, "z": 0x007A,
+           "Shift_L": 0xFFE1, "F9": 0xFFC6, "F11": 0xFFC8}
 
 # The table, column by column from row 1 down. The seven of hearts moves between row 6 of column 2
 # (under the eight of clubs) and row 9 of column 4 (under the eight of spades).
@@ -141,19 +166,20 @@ class Keyboard:
             raise TestFailure("cannot open the X display " + display)
         self.codes = {name: self.x.XKeysymToKeycode(self.display, sym) for name, sym in KEYSYMS.items()}
 
-    def press(self, name, ctrl=False):
-        """Presses and releases the key, with Control held if asked; returns the time (time.time()) just
-        before the key's press was sent (the Control press goes to the server before it)."""
+    def press(self, name, ctrl=False, shift=False):
+        """Presses and releases the key, with Control or Shift held if asked; returns the time
+        (time.time()) just before the key's press was sent (the modifier goes to the server before it)."""
         code = self.codes[name]
-        if ctrl:
-            self.xtst.XTestFakeKeyEvent(self.display, self.codes["Control_L"], 1, 0)
+        modifier = self.codes["Control_L"] if ctrl else self.codes["Shift_L"] if shift else None
+        if modifier:
+            self.xtst.XTestFakeKeyEvent(self.display, modifier, 1, 0)
             self.x.XSync(self.display, 0)
         self.xtst.XTestFakeKeyEvent(self.display, code, 1, 0)
         t0 = time.time()
         self.x.XFlush(self.display)
         self.xtst.XTestFakeKeyEvent(self.display, code, 0, 0)
-        if ctrl:
-            self.xtst.XTestFakeKeyEvent(self.display, self.codes["Control_L"], 0, 0)
+        if modifier:
+            self.xtst.XTestFakeKeyEvent(self.display, modifier, 0, 0)
         self.x.XSync(self.display, 0)
         return t0
 
@@ -176,12 +202,12 @@ class Bench:
         self.samples = {}  # kind -> [(to first event, to last text)] in seconds
         self.rows = []     # every sample, for samples.csv
 
-    def key(self, name, kind, last, ctrl=False):
-        """Types a key whose speech ends with the text `last` (a string or OneOf); records its latency."""
+    def key(self, name, kind, last, ctrl=False, shift=False):
+        """Types a key whose speech ends with the text `last` (a string, OneOf or Reading); records its latency."""
         speech = self.session.speech
         start = len(speech.said())
-        t0 = self.keyboard.press(name, ctrl)
-        matches = last.matches if isinstance(last, harness.OneOf) else last.__eq__
+        t0 = self.keyboard.press(name, ctrl, shift)
+        matches = last.__eq__ if isinstance(last, str) else last.matches
         # The stamps are in the log, so there is no hurry to read it: reading it while the key is
         # handled would take processor time from the program and the server.
         time.sleep(QUIET)
@@ -265,6 +291,9 @@ def run(binary, cycles):
         for name, kind in (("z", "undo (Ctrl+Z)"), ("y", "redo (Ctrl+Y)")):
             for _ in range(2 * cycles):
                 bench.key(name, kind, PLACE, ctrl=True)
+        for name, shift, kind, last in READINGS:
+            for _ in range(2 * cycles):
+                bench.key(name, kind, last, shift=shift)
         report(bench.samples)
         with open(os.path.join(session.root, "samples.csv"), "w") as f:
             f.write("kind,key,t0,to first event,to last text\n" + "\n".join(bench.rows) + "\n")

@@ -78,7 +78,7 @@ void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> w
 
 MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
     CancelSearch();
-    SayUnlessScreenReader({text, buttons == MsgButtons::YesNo ? texts::BoxYesNo : texts::BoxOk});
+    SayUnlessScreenReader({text, buttons == MsgButtons::OK ? texts::BoxOk : texts::BoxYesNo});
     return P.MsgBox.Show(text, buttons, icon, title);
 }
 
@@ -100,6 +100,7 @@ void GameScreen::Form_Load() {
     State.GameInProgress = 0;
     TurnMenusOff();
     SetPlayMenu(false);
+    LoadStatistics();
 }
 
 // Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
@@ -143,6 +144,7 @@ bool GameScreen::Form_Unload() {
             close = false;
             return;
         }
+        LeaveGame();
         Window.UnloadOtherWindows();
     });
     if (!close) {
@@ -195,6 +197,10 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayDealNumber: mnuPlayDealNumber_Click(); break;
     case mnuPlayHint: mnuPlayHint_Click(); break;
     case mnuPlayVerdict: mnuPlayVerdict_Click(); break;
+    case mnuPlayReadColumn: mnuPlayReadColumn_Click(); break;
+    case mnuPlayReadTable: mnuPlayReadTable_Click(); break;
+    case mnuPlayReadBottomRow: mnuPlayReadBottomRow_Click(); break;
+    case mnuPlayStatistics: mnuPlayStatistics_Click(); break;
     default: break;
     }
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/Platform.h"
+#include "files/Statistics.h"
 #include "moves/History.h"
 #include "platform/RunTimeError.h"
 #include "table/GameState.h"
@@ -142,6 +143,22 @@ public:
     void mnuPlayHint_Click();
     void mnuPlayVerdict_Click();
     void CancelSearch();
+    // The Play menu's readings and the statistics. The readings speak one announcement each and move
+    // nothing; they do nothing while no game is on the table.
+    void mnuPlayReadColumn_Click();
+    void mnuPlayReadTable_Click();
+    void mnuPlayReadBottomRow_Click();
+    // The statistics in a box that asks whether to reset them.
+    void mnuPlayStatistics_Click();
+    // The statistics file: read at start-up (a damaged one is renamed aside), written whenever the
+    // record changes. CountGame writes the file when changed is true.
+    void LoadStatistics();
+    void CountGame(bool changed);
+    // The game on the table is left: counted as lost, or put aside when its table is in a file.
+    void LeaveGame();
+    std::string StatisticsText() const;
+    std::string StatisticsFile() const;
+    Statistics Stats;
 
     // Runs body; a failure it raises is reported in the given form and ends it. False after a failure.
     template <class Body>
@@ -188,6 +205,9 @@ private:
     void AnnounceCell(IGrid& grid);
     bool AskToSave(std::string_view firstLine, std::string_view question);
     void WriteRecord(const std::string& path);
+    // Replaces the file's content through the file system's crash-safe steps; keepTail keeps what a
+    // longer file held beyond the new bytes.
+    void WriteSafely(const std::string& path, const std::vector<char>& bytes, bool keepTail);
     void ChooseGameFile(bool save);
     void Refuse(std::string_view text, const std::string& cell);
     void PickUp(IGrid& grid, std::int16_t from);
@@ -221,6 +241,14 @@ private:
     void GiveHint(const CellPlace& from, const CellPlace& to, const std::string& card);
     void GoSilentlyTo(const CellPlace& place);
     std::shared_ptr<Search> search_;  // shared: the type is complete only where hints are given
+    // Reading the table.
+    std::string ColumnWords(int column) const;
+    std::string TableWords() const;
+    std::string BottomRowWords() const;
+    void SpeakReading(const std::string& words);
+    // The statistics file could not be written, or is kept aside: nothing more is written this run.
+    bool statisticsReadOnly_ = false;
+    bool statisticsNotSavedReported_ = false;
 
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.
     int gamesBegun_ = 0;

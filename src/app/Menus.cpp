@@ -18,6 +18,10 @@ const std::vector<MenuEntry>& MenuTree() {
         entry.Repeats = false;
         return entry;
     };
+    auto separated = [](MenuItemEntry entry) {
+        entry.SeparatorBefore = true;
+        return entry;
+    };
     static const std::vector<MenuEntry> tree = {
         {std::string(MenuGame),
          {once(item(mnuGameNew, MenuGameNew, "Ctrl+N")), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
@@ -33,7 +37,12 @@ const std::vector<MenuEntry>& MenuTree() {
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
           item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),
-          once(item(mnuPlayHint, MenuPlayHint, "Ctrl+H")), once(item(mnuPlayVerdict, MenuPlayVerdict, "Ctrl+Shift+H"))}},
+          once(item(mnuPlayHint, MenuPlayHint, "Ctrl+H")), once(item(mnuPlayVerdict, MenuPlayVerdict, "Ctrl+Shift+H")),
+          // The readings and the statistics: a held key speaks once, not once per repeat.
+          separated(once(item(mnuPlayReadColumn, MenuPlayReadColumn, "F9"))),
+          once(item(mnuPlayReadTable, MenuPlayReadTable, "Shift+F9")),
+          once(item(mnuPlayReadBottomRow, MenuPlayReadBottomRow, "F11")),
+          once(item(mnuPlayStatistics, MenuPlayStatistics, "Ctrl+T"))}},
         {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
     };
     return tree;

@@ -28,6 +28,11 @@ enum MenuId : int {
     mnuPlayDealNumber,
     mnuPlayHint,
     mnuPlayVerdict,
+    // The Play menu's readings and statistics.
+    mnuPlayReadColumn,
+    mnuPlayReadTable,
+    mnuPlayReadBottomRow,
+    mnuPlayStatistics,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

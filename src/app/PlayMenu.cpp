@@ -13,10 +13,13 @@ constexpr int kColumns = 8;
 constexpr int kCells = 4;
 // Deal Game Number is not among them: like New Game, it is always enabled.
 constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
+// The readings follow the same rule; Statistics, like Deal Game Number, is always enabled.
+constexpr MenuId kReadingCommands[] = {mnuPlayReadColumn, mnuPlayReadTable, mnuPlayReadBottomRow};
 }  // namespace
 
 void GameScreen::SetPlayMenu(bool enabled) {
     for (MenuId id : kPlayCommands) Menus.SetEnabled(id, enabled);
+    for (MenuId id : kReadingCommands) Menus.SetEnabled(id, enabled);
 }
 
 IGrid& GameScreen::GridOf(GridId id) {
@@ -189,6 +192,10 @@ void GameScreen::mnuPlayRestart_Click() {
         if (State.GameInProgress != -1 || !State.History.Start()) return;  // no game on the table
         PutBackSilently();
         CancelSearch();
+        // Restarting gives the game up; the deal laid out again is a game of its own.
+        const std::int32_t deal = Stats.Deal();
+        LeaveGame();
+        Stats.Began(deal);
         State.History.Record(RestartRecord{TableNow()});
         LayOutTable(*State.History.Start());
         AnnounceTable(texts::DealRestarted);
@@ -197,6 +204,8 @@ void GameScreen::mnuPlayRestart_Click() {
 
 void GameScreen::GameBegun() {
     State.History.SetStart(TableNow());
+    if (State.OpenedFromFile != 0) CountGame(Stats.Began(0, TableKey(TableNow())));
+    else Stats.Began(DealNumber);
     if (State.OpenedFromFile == 0 && DealNumber != 0)
         Speak(std::string(texts::GameNumber) + texts::SpokenNumber(DealNumber));
 }

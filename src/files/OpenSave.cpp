@@ -76,6 +76,7 @@ GameScreen::SaveResult GameScreen::SaveGame() {
     Trap(ReportForm::GameFile, " in SaveGame()", [&] {
         SaveGameBoard();
         WriteRecord(State.GameFileName);
+        CountGame(Stats.Saved(TableKey(TableNow()), State.GameFileName));
         Speak(ParseFilename(State.GameFileName) + std::string(texts::WasSaved));
         State.UnsavedChanges = 0;
         result = SaveResult::Saved;
@@ -97,6 +98,7 @@ GameScreen::SaveResult GameScreen::SaveGameAs() {
         SaveGameBoard();
         const std::string path = P.FileDialog.FileName;
         WriteRecord(path);
+        CountGame(Stats.Saved(TableKey(TableNow()), path));
         // The name changes only once the game is in the file.
         State.GameFileName = path;
         Window.SetCaption(ParseFilename(path) + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName));
@@ -123,11 +125,13 @@ void GameScreen::SaveGameBoard() {
 
 // Writes the record as the file's first 599 bytes, keeping any bytes a longer file had after them.
 // The new content goes to a file beside the target, which replaces it only once it is whole on disk.
-void GameScreen::WriteRecord(const std::string& path) {
+void GameScreen::WriteRecord(const std::string& path) { WriteSafely(path, State.SavedGame.Bytes(), true); }
+
+void GameScreen::WriteSafely(const std::string& path, const std::vector<char>& bytes, bool keepTail) {
     const int handle = P.FileSystem.CreateBeside(path);
     try {
-        P.FileSystem.Write(handle, State.SavedGame.Bytes());
-        P.FileSystem.KeepTail(handle);
+        P.FileSystem.Write(handle, bytes);
+        if (keepTail) P.FileSystem.KeepTail(handle);
         P.FileSystem.Flush(handle);
         P.FileSystem.Replace(handle);
     } catch (...) {

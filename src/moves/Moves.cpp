@@ -26,6 +26,7 @@ void GameScreen::MoveCard(IGrid& source, IGrid& destination, std::string_view su
         CancelSearch();
         State.History.Record(MoveRecord{{IdOf(source), State.SelectedRow, State.SelectedCol},
                                         {IdOf(destination), row, col}, State.SelectedCard, under});
+        if (!DealWaiting) CountGame(Stats.MoveMade());
         SpeakCurrentCell(destination.Text());
         Speak(texts::WasMoved);
         State.UnsavedChanges = -1;
@@ -50,6 +51,7 @@ void GameScreen::CountCardHome() {
     ++State.HomeCount;
     if (State.HomeCount != 52) return;
     State.GameInProgress = 0;
+    CountGame(Stats.GameWon());
     State.History.Clear();  // the end of a game cannot be undone
     DealNumber = 0;         // playing again deals a shuffled deck
     Column.SetVisible(false);

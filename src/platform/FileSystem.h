@@ -38,6 +38,9 @@ public:
     virtual void Replace(int handle) = 0;
     // Closes and removes the new file, quietly; a handle already replaced or discarded is ignored.
     virtual void Discard(int handle) noexcept = 0;
+
+    // Gives a file another name in its folder (a file already named so is replaced).
+    virtual void Rename(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace quorrel

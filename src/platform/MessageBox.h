@@ -5,7 +5,8 @@
 
 namespace quorrel {
 
-enum class MsgButtons { OK, YesNo };
+// YesNoDefaultNo: Yes and No with No as the default, for a question whose Yes cannot be taken back.
+enum class MsgButtons { OK, YesNo, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Question };
 enum class MsgResult { OK, Yes, No };
 

@@ -14,7 +14,8 @@ namespace quorrel {
 // One item of a menu, as the program describes it. The caption marks its access key with "&";
 // shortcut is in the portable form "Ctrl+N", "F5", or empty. OtherShortcuts are further keys that run
 // the item as well ("Ctrl+Shift+Z"); the menu shows the first shortcut. A shortcut held down runs the
-// item again with each repeat of the key, unless Repeats is false.
+// item again with each repeat of the key, unless Repeats is false. SeparatorBefore draws a line
+// between the item and the one above it.
 struct MenuItemEntry {
     int Id;
     std::string Caption;
@@ -22,6 +23,7 @@ struct MenuItemEntry {
     bool Checkable = false;
     std::vector<std::string> OtherShortcuts = {};
     bool Repeats = true;
+    bool SeparatorBefore = false;
 };
 
 struct MenuEntry {

@@ -28,6 +28,7 @@ void GameScreen::BeginGame() {
     Trap(ReportForm::Handler, " in BeginGame()", [&] {
         CancelSearch();
         const int thisGame = ++gamesBegun_;
+        LeaveGame();
         TurnMenusOn();
         SetPlayMenu(true);
         State.History.Clear();

@@ -197,6 +197,48 @@ inline constexpr std::string_view NoVerdictInTime = " No answer was found in tim
 // Said once when the search takes longer than a moment; the answer follows when it comes.
 inline constexpr std::string_view Thinking = " Thinking. ";
 
+// Reading a column, the table and the bottom row, and the statistics (Play menu).
+inline constexpr std::string_view MenuPlayReadColumn = "Read This &Column";
+inline constexpr std::string_view MenuPlayReadTable = "Read The &Table";
+inline constexpr std::string_view MenuPlayReadBottomRow = "Read The &Bottom Row";
+inline constexpr std::string_view MenuPlayStatistics = "St&atistics";  // S is already Restart This Deal's access key
+// A column: " Column " and its number, its cards top to bottom, then " Cards " and their number and
+// " Run of " and the number of cards that end it in alternating colours and descending rank. An
+// empty column is " Column ", its number and " is empty! ".
+inline constexpr std::string_view CardsInColumn = " Cards ";
+inline constexpr std::string_view RunOf = " Run of ";
+// The table: each suit's word and " up to " and the rank word of its top card home, or " none home ";
+// then the empty free cells, the empty columns (their numbers, or " none "), and the cards left.
+inline constexpr std::string_view UpTo = " up to ";
+inline constexpr std::string_view NoneHome = " none home ";
+inline constexpr std::string_view EmptyFreeCells = " Empty free cells: ";
+inline constexpr std::string_view EmptyColumns = " Empty columns: ";
+inline constexpr std::string_view NoColumns = " none ";
+inline constexpr std::string_view CardsOnTable = " Cards on the table: ";
+// The statistics, in a box that asks whether to reset them. The numbers follow the texts; the
+// numbered deals won are listed when there are at most ten, else the count and the latest ten.
+inline constexpr std::string_view StatisticsCaption = "Statistics";
+inline constexpr std::string_view GamesPlayed = "Games played: ";
+inline constexpr std::string_view GamesWon = ". Games won: ";
+inline constexpr std::string_view PercentWon = " percent";
+inline constexpr std::string_view CurrentStreak = ". Current streak of wins: ";
+inline constexpr std::string_view LongestStreak = ". Longest streak of wins: ";
+inline constexpr std::string_view DealsWon = ". Numbered deals won: ";
+inline constexpr std::string_view LatestDeals = ", the latest ";
+inline constexpr std::string_view ListColon = ": ";
+inline constexpr std::string_view NoDeals = "none";
+inline constexpr std::string_view ListSeparator = ", ";
+inline constexpr std::string_view SentenceEnd = ". ";
+inline constexpr std::string_view ResetStatistics = "Do you want to reset the statistics?";
+inline constexpr std::string_view StatisticsWereReset = " The statistics were reset. ";
+inline constexpr std::string_view StatisticsFileName = "Statistics.txt";
+// A damaged statistics file is renamed: "Statistics.damaged.txt", or with a number before ".txt".
+inline constexpr std::string_view DamagedStatisticsStem = "Statistics.damaged";
+inline constexpr std::string_view DamagedStatisticsExt = ".txt";
+inline constexpr std::string_view StatisticsDamaged = "The statistics file was damaged. It was renamed to ";
+inline constexpr std::string_view StatisticsStartAgain = ". The statistics start again from zero.";
+inline constexpr std::string_view StatisticsNotSaved = " The statistics could not be saved.";
+
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";
 inline constexpr std::string_view SettingsSection = "StartUp";

@@ -179,6 +179,9 @@ TEST(QtMessageBoxTest, ShowsTheBoxAsAskedAndReturnsTheAnswer) {
 
     AnswerNextModal<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
     EXPECT_EQ(boxes.Show("Quit?", MsgButtons::YesNo, MsgIcon::Question, ""), MsgResult::No);
+
+    AnswerNextModal<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(boxes.Show("Reset?", MsgButtons::YesNoDefaultNo, MsgIcon::Question, ""), MsgResult::No);
 }
 
 // --- File dialog

@@ -150,6 +150,10 @@ MENU_ITEMS = [
     ("Deal Game Number... ", "<Alt>p:d", "<Control>g"),
     ("Hint", "<Alt>p:h", "<Control>h"),
     ("Can This Game Be Won?", "<Alt>p:w", "<Control><Shift>h"),
+    ("Read This Column", "<Alt>p:c", "F9"),
+    ("Read The Table", "<Alt>p:t", "<Shift>F9"),
+    ("Read The Bottom Row", "<Alt>p:b", "F11"),
+    ("Statistics", "<Alt>p:a", "<Control>t"),
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -260,6 +264,10 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     orca.speech.wait_for_text(r"^Hint\s+Ctrl\+H\.?$")
     program.key("Down")
     orca.speech.wait_for_text(r"^Can This Game Be Won\?\s+(Ctrl\+Shift|Shift\+Ctrl)\+H\.?$")
+    program.key("Down")  # the separator is passed over
+    orca.speech.wait_for_text(r"^Read This Column\s+F9\.?$")
+    program.key("Down")
+    orca.speech.wait_for_text(r"^Read The Table\s+Shift\+F9\.?$")
     close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.

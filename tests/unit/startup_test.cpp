@@ -77,7 +77,9 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
                                    "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
                                    "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H",
-                                   "Can This Game Be &Won?|Ctrl+Shift+H", "&Help Topics F1|", "&About Quorrel|"));
+                                   "Can This Game Be &Won?|Ctrl+Shift+H", "Read This &Column|F9",
+                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T",
+                                   "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
@@ -86,14 +88,15 @@ TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
     const MenuId off[] = {mnuGameSave, mnuGameSaveAs, mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
                           mnuOptionsPreviousBottom, mnuOptionsNextBottom};
     const MenuId alwaysOn[] = {mnuGameNew, mnuGameOpen, mnuGameExit, mnuOptionsSpeakColumns, mnuHelpContents,
-                               mnuHelpAbout, mnuPlayDealNumber};
+                               mnuHelpAbout, mnuPlayDealNumber, mnuPlayStatistics};
     for (MenuId id : off) EXPECT_FALSE(t.window.menus.IsEnabled(id)) << id;
     for (MenuId id : alwaysOn) EXPECT_TRUE(t.window.menus.IsEnabled(id)) << id;
     // Both procedures set the ten game commands in the same order; the Play items follow on their own.
     const std::vector<int> order = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
                                     mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
                                     mnuOptionsPreviousBottom, mnuOptionsNextBottom,
-                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
+                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict,
+                                    mnuPlayReadColumn, mnuPlayReadTable, mnuPlayReadBottomRow};
     EXPECT_EQ(t.window.menus.SetOrder, order);
 
     t.window.menus.SetOrder.clear();

@@ -80,8 +80,10 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
     for (QAction* menu : menus) {
         items.push_back("[" + menu->text().toStdString() + "]");
         for (QAction* item : menu->menu()->actions())
-            items.push_back(item->text().toStdString() + "|" + item->shortcut().toString().toStdString() +
-                            (item->isCheckable() ? "|check" : ""));
+            items.push_back(item->isSeparator() ? "---"
+                                                : item->text().toStdString() + "|" +
+                                                      item->shortcut().toString().toStdString() +
+                                                      (item->isCheckable() ? "|check" : ""));
     }
     EXPECT_THAT(items, ElementsAre("[&Game]", "&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
                                    "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
@@ -89,7 +91,9 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
                                    "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
                                    "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
-                                   "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "[&Help]", "&Help Topics F1|",
+                                   "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "---",
+                                   "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
+                                   "St&atistics|Ctrl+T", "[&Help]", "&Help Topics F1|",
                                    "&About Quorrel|"));
     EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));

@@ -119,6 +119,15 @@ std::vector<char> MemoryFileSystem::ReadStart(const std::string& path, std::size
     return {it->second.begin(), it->second.begin() + static_cast<std::ptrdiff_t>(std::min(count, it->second.size()))};
 }
 
+void MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+    Step("rename");
+    auto it = Files.find(from);
+    if (it == Files.end()) throw RunTimeError(errors::FileNotFound, "File not found");
+    auto bytes = std::move(it->second);
+    Files.erase(it);
+    Files[to] = std::move(bytes);
+}
+
 int MemoryFileSystem::CreateBeside(const std::string& target) {
     Step("create");
     const std::string path = target + ".new" + std::to_string(next_);

@@ -158,7 +158,7 @@ private:
 
 // Folders and files held in memory. A step named in FailAt fails once, when it is next reached:
 // "read" (ReadStart, or the tail in KeepTail), "create", "write", "flush", "close" or "rename" (both
-// in Replace). The new file is visible under its own name while it is written.
+// in Replace, and Rename). The new file is visible under its own name while it is written.
 class MemoryFileSystem : public IFileSystem {
 public:
     bool MakeFolder(const std::string& path) override;
@@ -171,6 +171,7 @@ public:
     void Flush(int handle) override;
     void Replace(int handle) override;
     void Discard(int handle) noexcept override;
+    void Rename(const std::string& from, const std::string& to) override;
 
     std::vector<std::string> Folders;     // folders that exist
     std::vector<std::string> ReadOnly;    // folders under which nothing can be created

@@ -367,4 +367,9 @@ void PosixFileSystem::Discard(int handle) noexcept {
     open_.erase(it);
 }
 
+void PosixFileSystem::Rename(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) Fail(errno, from);
+    FlushFolder(Folder(to));
+}
+
 }  // namespace quorrel

@@ -28,6 +28,7 @@ public:
     void KeepTail(int handle) override;
     void Flush(int handle) override;
     void Replace(int handle) override;
+    void Rename(const std::string& from, const std::string& to) override;
     void Discard(int handle) noexcept override;
 
 private:

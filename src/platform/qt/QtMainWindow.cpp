@@ -69,6 +69,7 @@ void QtMenus::Build(const std::vector<MenuEntry>& tree) {
     for (const auto& menuEntry : tree) {
         QMenu* menu = window_->menuBar()->addMenu(Q(menuEntry.Caption));
         for (const auto& itemEntry : menuEntry.Items) {
+            if (itemEntry.SeparatorBefore) menu->addSeparator();
             QAction* action = menu->addAction(Q(itemEntry.Caption));
             if (!itemEntry.Shortcut.empty()) {
                 // The first is the one the menu shows and the one assistive technologies are given.

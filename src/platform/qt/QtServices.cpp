@@ -35,9 +35,9 @@ MsgResult QtMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIco
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
     }
-    if (buttons == MsgButtons::YesNo) {
+    if (buttons != MsgButtons::OK) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == MsgButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);

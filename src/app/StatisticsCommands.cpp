@@ -1,0 +1,103 @@
+// The player's statistics: their file in the data folder, the moments a game is counted, and the
+// Statistics command.
+#include <algorithm>
+
+#include "app/GameScreen.h"
+#include "files/Paths.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+namespace {
+// Larger than any statistics file this program writes.
+constexpr size_t kLargestFile = 1 << 20;
+constexpr size_t kDealsListed = 10;
+}  // namespace
+
+std::string GameScreen::StatisticsFile() const {
+    return P.FileSystem.UserDataFolder() + "/" + std::string(texts::StatisticsFileName);
+}
+
+void GameScreen::LoadStatistics() {
+    Trap(ReportForm::Procedure, " in LoadStatistics()", [&] {
+        Stats = Statistics{};
+        const std::string path = StatisticsFile();
+        if (!P.FileSystem.FileExists(path)) return;
+        const auto bytes = P.FileSystem.ReadStart(path, kLargestFile);
+        if (auto record = StatisticsRecord::Parse(std::string_view(bytes.data(), bytes.size()))) {
+            Stats.Record = std::move(*record);
+            CountGame(Stats.StartUp());
+            return;
+        }
+        // Kept aside under a name of its own, and the game goes on from zero. Should the renaming fail,
+        // the file stays as it is and nothing is written over it.
+        statisticsReadOnly_ = true;
+        const std::string folder = P.FileSystem.UserDataFolder() + "/";
+        std::string aside;
+        for (int n = 1; aside.empty() || P.FileSystem.FileExists(folder + aside); ++n)
+            aside = std::string(texts::DamagedStatisticsStem) + (n == 1 ? "" : "." + std::to_string(n)) +
+                    std::string(texts::DamagedStatisticsExt);
+        P.FileSystem.Rename(path, folder + aside);
+        statisticsReadOnly_ = false;
+        MsgBox(std::string(texts::StatisticsDamaged) + aside + std::string(texts::StatisticsStartAgain), MsgButtons::OK,
+               MsgIcon::Information, std::string(texts::ProgramName));
+    });
+}
+
+void GameScreen::CountGame(bool changed) {
+    if (!changed || statisticsReadOnly_) return;
+    try {
+        P.FileSystem.MakeFolder(P.FileSystem.UserDataFolder());
+        const std::string text = Stats.Record.Text();
+        WriteSafely(StatisticsFile(), std::vector<char>(text.begin(), text.end()), false);
+    } catch (const RunTimeError& error) {
+        // Said once a run: the game goes on, and the next change tries again.
+        if (statisticsNotSavedReported_) return;
+        statisticsNotSavedReported_ = true;
+        MsgBox(error.Description + std::string(texts::StatisticsNotSaved), MsgButtons::OK, MsgIcon::Information,
+               std::string(texts::ProgramName));
+    }
+}
+
+void GameScreen::LeaveGame() {
+    if (Stats.Counted()) CountGame(Stats.Left(TableKey(TableNow())));
+}
+
+std::string GameScreen::StatisticsText() const {
+    const auto& r = Stats.Record;
+    std::string text = std::string(texts::GamesPlayed) + std::to_string(r.Played) + std::string(texts::GamesWon) +
+                       std::to_string(r.Won);
+    if (r.Played > 0)
+        text += std::string(texts::ListSeparator) +
+                std::to_string((static_cast<std::int64_t>(r.Won) * 200 + r.Played) / (2 * r.Played)) +
+                std::string(texts::PercentWon);
+    text += std::string(texts::CurrentStreak) + std::to_string(r.Streak) + std::string(texts::LongestStreak) +
+            std::to_string(r.Longest) + std::string(texts::DealsWon);
+    if (r.DealsWon.empty()) text += texts::NoDeals;
+    else {
+        if (r.DealsWon.size() > kDealsListed)
+            text += std::to_string(r.DealsWon.size()) + std::string(texts::LatestDeals) + std::to_string(kDealsListed) +
+                    std::string(texts::ListColon);
+        const auto first = r.DealsWon.size() > kDealsListed ? r.DealsWon.end() - kDealsListed : r.DealsWon.begin();
+        for (auto it = first; it != r.DealsWon.end(); ++it)
+            text += (it == first ? "" : std::string(texts::ListSeparator)) + std::to_string(*it);
+    }
+    return text + std::string(texts::SentenceEnd);
+}
+
+// The statistics and the question in one box; No, the default, keeps them.
+void GameScreen::mnuPlayStatistics_Click() {
+    Trap(ReportForm::Handler, " in mnuPlayStatistics_Click()", [&] {
+        const std::string text = StatisticsText() + std::string(texts::CrLf) + std::string(texts::ResetStatistics) +
+                                 std::string(texts::CrLf);
+        if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Question, std::string(texts::StatisticsCaption)) !=
+            MsgResult::Yes)
+            return;
+        Stats.Reset();
+        CountGame(true);
+        StopSpeech();
+        Speak(texts::StatisticsWereReset);
+    });
+}
+
+}  // namespace quorrel
