@@ -162,7 +162,7 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
 // and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
 // of empty place are told apart only by their place, so only the first of each is tried.
 using Steps = std::array<Step, 256>;
-int StepsOf(const Position& p, Steps& steps) {
+int StepsOf(const Position& p, Steps& steps, bool every = true) {
     int n = 0;
     int emptyCol = -1, emptyCols = 0, emptyFree = -1;
     for (int c = 0; c < kColumns; ++c)
@@ -191,9 +191,9 @@ int StepsOf(const Position& p, Steps& steps) {
         if (!len) continue;
         const std::uint8_t card = p.Bottom(from);
         if (p.GoesHome(card)) add(from, kHome, 1);
-        if (emptyFree >= 0) add(from, kFreeBase + emptyFree, 1);
         int run = 1;
         while (run < len && Follows(p.Col[from][len - run], p.Col[from][len - run - 1])) ++run;
+        if (emptyFree >= 0 && (every || run == 1)) add(from, kFreeBase + emptyFree, 1);
         for (int to = 0; to < kColumns; ++to) {
             if (!p.Len[to] || to == from) continue;
             // The run's card that fits below the column's last card, if the run has it.
@@ -202,8 +202,12 @@ int StepsOf(const Position& p, Steps& steps) {
             if (count < 1 || count > run || count > carryOnto || p.Len[to] + count > kRows) continue;
             if (Red(p.Col[from][len - count]) != Red(under)) add(from, to, count);
         }
-        if (emptyCol >= 0)
-            for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
+        if (emptyCol >= 0) {
+            if (every)
+                for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
+            else if (std::min(run, carryInto) < len)
+                add(from, emptyCol, std::min(run, carryInto));
+        }
     }
     return n;
 }
@@ -458,7 +462,7 @@ struct Search {
     const std::atomic<bool>* cancel;
     std::chrono::steady_clock::time_point began;
 
-    Ending Run(Store& store, const Position& root, std::size_t maxPositions, int depthWeight, std::uint32_t& last) const {
+    Ending Run(Store& store, const Position& root, std::size_t maxPositions, int depthWeight, bool every, std::uint32_t& last) const {
         Queue queue;
         Key key{};
         if (!store.Insert(key, Encode(root, key), 0)) return Ending::Spent;
@@ -477,7 +481,7 @@ struct Search {
                 if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) return Ending::Spent;
             }
             Steps steps{};
-            const int count = StepsOf(p, steps);
+            const int count = StepsOf(p, steps, every);
             for (int i = 0; i < count; ++i) {
                 Position q = p;
                 Apply(q, steps[static_cast<size_t>(i)], nullptr);
@@ -512,7 +516,8 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
     const Search search{budget, cancel, std::chrono::steady_clock::now()};
     // A search that does not find the way soon seldom finds it later: short searches that weigh the
     // depth differently come first, each a fresh start, then one with all that is left of the budget.
-    // Every search tries every move, so any of them that runs out of positions proves the table lost.
+    // The short ones leave out moves that seldom help (a card of a run to a free cell, part of a run
+    // into an empty column); only the last tries every move, so only the last proves a table lost.
     struct Phase {
         std::size_t Positions;
         int DepthWeight;
@@ -523,14 +528,20 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
         const std::size_t cap = i + 1 == kPhases.size() ? left : std::min(left, kPhases[i].Positions);
         Store store(budget.MaxBytes);
         std::uint32_t last = 0;
-        const Ending ending = search.Run(store, root, cap, kPhases[i].DepthWeight, last);
+        const Ending ending = search.Run(store, root, cap, kPhases[i].DepthWeight, i + 1 == kPhases.size(), last);
         answer.Positions += store.Count();
         switch (ending) {
         case Ending::Solved:
             answer.Outcome = Verdict::Solved;
             answer.Moves = WayHome(*start, store, last);
             return answer;
-        case Ending::Unsolvable: answer.Outcome = Verdict::Unsolvable; return answer;
+        case Ending::Unsolvable:
+            if (i + 1 == kPhases.size()) {
+                answer.Outcome = Verdict::Unsolvable;
+                return answer;
+            }
+            i = kPhases.size() - 2;  // the other short searches would find no more
+            break;
         case Ending::Cancelled: answer.Outcome = Verdict::Cancelled; return answer;
         case Ending::Spent:
             if (budget.MaxTime && std::chrono::steady_clock::now() - search.began > *budget.MaxTime) return answer;
