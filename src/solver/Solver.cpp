@@ -217,11 +217,13 @@ int StepsOf(const Position& p, Steps& steps, bool every = true) {
 // home are those missing. Two positions with the same form are the same game.
 using Key = std::array<std::uint8_t, 64>;
 int Encode(const Position& p, Key& key) {
-    std::array<std::uint8_t, kCells> free = p.Free;
-    std::sort(free.begin(), free.end(), std::greater<>());
     int n = 0;
-    for (auto card : free)
-        if (card) key[static_cast<size_t>(n++)] = card;
+    for (auto card : p.Free) {
+        if (!card) continue;
+        int at = n++;
+        for (; at > 0 && key[static_cast<size_t>(at - 1)] < card; --at) key[static_cast<size_t>(at)] = key[static_cast<size_t>(at - 1)];
+        key[static_cast<size_t>(at)] = card;
+    }
     key[static_cast<size_t>(n++)] = 0;
     std::array<int, kColumns> order{};
     int cols = 0;
@@ -293,7 +295,7 @@ int Distance(const Position& p) {
 // The positions found, each stored once in its canonical form, and the one it was reached from.
 class Store {
 public:
-    explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 16, kEmpty); }
+    explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 12, kEmpty); }
 
     // The index of the position, and whether it is new. Nothing when the budget is spent.
     std::optional<std::pair<std::uint32_t, bool>> Insert(const Key& key, int length, std::uint32_t parent,
@@ -480,7 +482,7 @@ struct Search {
                 if (cancel && cancel->load(std::memory_order_relaxed)) return Ending::Cancelled;
                 if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) return Ending::Spent;
             }
-            Steps steps{};
+            Steps steps;  // only the first `count` are read
             const int count = StepsOf(p, steps, every);
             for (int i = 0; i < count; ++i) {
                 Position q = p;
