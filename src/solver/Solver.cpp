@@ -160,7 +160,9 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
 
 // Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
 // and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
-// of empty place are told apart only by their place, so only the first of each is tried.
+// of empty place are told apart only by their place, so only the first of each is tried. Without
+// `every`, a card that lies on the card it follows does not go to a free cell, and only the longest
+// run that can go into an empty column goes there.
 using Steps = std::array<Step, 256>;
 int StepsOf(const Position& p, Steps& steps, bool every = true) {
     int n = 0;
