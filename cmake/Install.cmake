@@ -28,25 +28,28 @@ add_custom_target(quorrel_help DEPENDS ${QUORREL_RUNTIME_DIR}/Quorr.html)
 add_dependencies(quorrel quorrel_help)
 
 # The installation.
-install(TARGETS quorrel RUNTIME DESTINATION ${QUORREL_PROGRAM_DIR})
+install(TARGETS quorrel quorrel-solve RUNTIME DESTINATION ${QUORREL_PROGRAM_DIR})
 install(FILES ${QUORREL_HELP_SOURCE} DESTINATION ${QUORREL_PROGRAM_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # <bindir>/quorrel -> the executable, by a relative path, so that the link survives DESTDIR staging, a prefix
-# given to `cmake --install --prefix`, and the package.
-file(RELATIVE_PATH QUORREL_LINK_TARGET ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quorrel/quorrel)
-install(CODE "
-  set(quorrel_link \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quorrel\")
-  if(IS_ABSOLUTE \"${CMAKE_INSTALL_BINDIR}\")
-    set(quorrel_link \"${CMAKE_INSTALL_BINDIR}/quorrel\")
-  endif()
-  get_filename_component(quorrel_bindir \"\$ENV{DESTDIR}\${quorrel_link}\" DIRECTORY)
-  file(MAKE_DIRECTORY \"\${quorrel_bindir}\")
-  message(STATUS \"Installing: \$ENV{DESTDIR}\${quorrel_link} -> ${QUORREL_LINK_TARGET}\")
-  file(CREATE_LINK \"${QUORREL_LINK_TARGET}\" \"\$ENV{DESTDIR}\${quorrel_link}\" SYMBOLIC)
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorrel_link}\")
-")
+# given to `cmake --install --prefix`, and the package. The command-line solver quorrel-solve lies
+# beside the game and is linked the same way.
+foreach(quorrel_program IN ITEMS quorrel quorrel-solve)
+  file(RELATIVE_PATH QUORREL_LINK_TARGET ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quorrel/${quorrel_program})
+  install(CODE "
+    set(quorrel_link \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${quorrel_program}\")
+    if(IS_ABSOLUTE \"${CMAKE_INSTALL_BINDIR}\")
+      set(quorrel_link \"${CMAKE_INSTALL_BINDIR}/${quorrel_program}\")
+    endif()
+    get_filename_component(quorrel_bindir \"\$ENV{DESTDIR}\${quorrel_link}\" DIRECTORY)
+    file(MAKE_DIRECTORY \"\${quorrel_bindir}\")
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${quorrel_link} -> ${QUORREL_LINK_TARGET}\")
+    file(CREATE_LINK \"${QUORREL_LINK_TARGET}\" \"\$ENV{DESTDIR}\${quorrel_link}\" SYMBOLIC)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorrel_link}\")
+  ")
+endforeach()
 
 # The Debian package: `cpack -G DEB` in the build folder writes quorrel_<version>_<arch>.deb there.
 set(CPACK_PACKAGE_NAME quorrel)

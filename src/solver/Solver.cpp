@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -162,9 +160,11 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
 
 // Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
 // and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
-// of empty place are told apart only by their place, so only the first of each is tried.
+// of empty place are told apart only by their place, so only the first of each is tried. Without
+// `every`, a card that lies on the card it follows does not go to a free cell, and only the longest
+// run that can go into an empty column goes there.
 using Steps = std::array<Step, 256>;
-int StepsOf(const Position& p, Steps& steps) {
+int StepsOf(const Position& p, Steps& steps, bool every = true) {
     int n = 0;
     int emptyCol = -1, emptyCols = 0, emptyFree = -1;
     for (int c = 0; c < kColumns; ++c)
@@ -193,9 +193,9 @@ int StepsOf(const Position& p, Steps& steps) {
         if (!len) continue;
         const std::uint8_t card = p.Bottom(from);
         if (p.GoesHome(card)) add(from, kHome, 1);
-        if (emptyFree >= 0) add(from, kFreeBase + emptyFree, 1);
         int run = 1;
         while (run < len && Follows(p.Col[from][len - run], p.Col[from][len - run - 1])) ++run;
+        if (emptyFree >= 0 && (every || run == 1)) add(from, kFreeBase + emptyFree, 1);
         for (int to = 0; to < kColumns; ++to) {
             if (!p.Len[to] || to == from) continue;
             // The run's card that fits below the column's last card, if the run has it.
@@ -204,8 +204,12 @@ int StepsOf(const Position& p, Steps& steps) {
             if (count < 1 || count > run || count > carryOnto || p.Len[to] + count > kRows) continue;
             if (Red(p.Col[from][len - count]) != Red(under)) add(from, to, count);
         }
-        if (emptyCol >= 0)
-            for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
+        if (emptyCol >= 0) {
+            if (every)
+                for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
+            else if (std::min(run, carryInto) < len)
+                add(from, emptyCol, std::min(run, carryInto));
+        }
     }
     return n;
 }
@@ -215,11 +219,13 @@ int StepsOf(const Position& p, Steps& steps) {
 // home are those missing. Two positions with the same form are the same game.
 using Key = std::array<std::uint8_t, 64>;
 int Encode(const Position& p, Key& key) {
-    std::array<std::uint8_t, kCells> free = p.Free;
-    std::sort(free.begin(), free.end(), std::greater<>());
     int n = 0;
-    for (auto card : free)
-        if (card) key[static_cast<size_t>(n++)] = card;
+    for (auto card : p.Free) {
+        if (!card) continue;
+        int at = n++;
+        for (; at > 0 && key[static_cast<size_t>(at - 1)] < card; --at) key[static_cast<size_t>(at)] = key[static_cast<size_t>(at - 1)];
+        key[static_cast<size_t>(at)] = card;
+    }
     key[static_cast<size_t>(n++)] = 0;
     std::array<int, kColumns> order{};
     int cols = 0;
@@ -264,17 +270,8 @@ std::uint32_t Hash(const std::uint8_t* key, int length) {
 }
 
 // How far a position seems from the end; lower is nearer.
-int W(int i) {
-    static const std::array<int, 8> w = [] {
-        std::array<int, 8> v{4, 4, 0, 3, 4, 1, 0, 0};
-        if (const char* e = std::getenv("QW")) std::sscanf(e, "%d,%d,%d,%d,%d,%d,%d", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
-        return v;
-    }();
-    return w[static_cast<size_t>(i)];
-}
 int Distance(const Position& p) {
-    int score = 0;
-    int empty = 0, blocking = 0, breaks = 0, covering = 0;
+    int empty = 0, blocking = 0, covering = 0;
     for (int c = 0; c < kColumns; ++c) {
         const int len = p.Len[c];
         if (!len) {
@@ -287,29 +284,31 @@ int Distance(const Position& p) {
             // A card above a lower one must move away before the lower one goes home.
             if (Rank(card) > lowest) ++blocking;
             lowest = std::min(lowest, Rank(card));
-            if (i > 0 && !Follows(card, p.Col[c][i - 1])) ++breaks;
+            // The cards over the next card of a suit to go home.
             if (Rank(card) == p.Home[static_cast<size_t>(Suit(card))] + 1) covering += len - 1 - i;
         }
     }
     const int used = 4 - EmptyFreeCells(p);
-    score = W(0) * (52 - p.CardsHome()) + W(1) * blocking + W(2) * breaks + W(3) * used - W(4) * empty + W(5) * covering;
+    // Weighed on the deals 1 to 1000.
+    const int score = 4 * (52 - p.CardsHome()) + 4 * blocking + 3 * used - 4 * empty + covering;
     return std::max(score, 0);
 }
 
 // The positions found, each stored once in its canonical form, and the one it was reached from.
 class Store {
 public:
-    explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 16, kEmpty); }
+    explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 12, kEmpty); }
 
     // The index of the position, and whether it is new. Nothing when the budget is spent.
-    std::optional<std::pair<std::uint32_t, bool>> Insert(const Key& key, int length, std::uint32_t parent) {
-        if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow()) return std::nullopt;
+    std::optional<std::pair<std::uint32_t, bool>> Insert(const Key& key, int length, std::uint32_t parent,
+                                                         std::size_t otherBytes = 0) {
+        if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow(otherBytes)) return std::nullopt;
         const std::uint32_t h = Hash(key.data(), length);
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const std::uint32_t at = slots_[i];
             if (at == kEmpty) {
-                if (Bytes() + static_cast<std::size_t>(length) + 1 + sizeof(Node) > maxBytes_) return std::nullopt;
+                if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 1 + sizeof(Node) > maxBytes_) return std::nullopt;
                 slots_[i] = static_cast<std::uint32_t>(nodes_.size());
                 nodes_.push_back({static_cast<std::uint32_t>(arena_.size() + 1), parent, h});
                 arena_.push_back(static_cast<std::uint8_t>(length));
@@ -337,8 +336,8 @@ private:
         std::uint32_t Parent;
         std::uint32_t Hash;
     };
-    bool Grow() {
-        if (Bytes() + slots_.size() * sizeof(std::uint32_t) > maxBytes_) return false;
+    bool Grow(std::size_t otherBytes) {
+        if (Bytes() + otherBytes + slots_.size() * sizeof(std::uint32_t) > maxBytes_) return false;
         std::vector<std::uint32_t> slots(slots_.size() * 2, kEmpty);
         const std::size_t mask = slots.size() - 1;
         for (std::uint32_t n = 0; n < nodes_.size(); ++n) {
@@ -409,6 +408,7 @@ public:
         buckets_[static_cast<std::size_t>(distance)].push_back(node);
         lowest_ = std::min(lowest_, static_cast<std::size_t>(distance));
         ++count_;
+        ++pushed_;
     }
     std::optional<std::uint64_t> Pop() {
         if (!count_) return std::nullopt;
@@ -418,16 +418,14 @@ public:
         --count_;
         return node;
     }
-    std::size_t Bytes() const {
-        std::size_t bytes = 0;
-        for (const auto& b : buckets_) bytes += b.capacity() * sizeof(std::uint64_t);
-        return bytes;
-    }
+    // Near the memory the buckets take: popped entries leave their room behind.
+    std::size_t Bytes() const { return pushed_ * sizeof(std::uint64_t) + buckets_.size() * sizeof(buckets_[0]); }
 
 private:
     std::vector<std::vector<std::uint64_t>> buckets_;
     std::size_t lowest_ = 0;
     std::size_t count_ = 0;
+    std::size_t pushed_ = 0;
 };
 
 // The moves from the table to the end, through the positions found: at each position, the step whose
@@ -458,6 +456,52 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
     return moves;
 }
 
+
+enum class Ending { Solved, Unsolvable, Spent, Cancelled };
+
+// One best-first search from the root, within `maxPositions` and `maxBytes`; a position's priority is
+// its distance plus its depth in steps times depthWeight / 4. On Solved, `last` is the position won.
+struct Search {
+    const Budget& budget;
+    const std::atomic<bool>* cancel;
+    std::chrono::steady_clock::time_point began;
+
+    Ending Run(Store& store, const Position& root, std::size_t maxPositions, int depthWeight, bool every, std::uint32_t& last) const {
+        Queue queue;
+        Key key{};
+        if (!store.Insert(key, Encode(root, key), 0)) return Ending::Spent;
+        queue.Push(0, 0);
+        std::size_t looked = 0;
+        while (const auto entry = queue.Pop()) {
+            const std::uint32_t node = static_cast<std::uint32_t>(*entry);
+            const std::uint32_t depth = static_cast<std::uint32_t>(*entry >> 32) + 1;
+            const Position p = Decode(store.KeyOf(node));
+            if (p.CardsHome() == 52) {
+                last = node;
+                return Ending::Solved;
+            }
+            if ((++looked & 1023) == 0) {
+                if (cancel && cancel->load(std::memory_order_relaxed)) return Ending::Cancelled;
+                if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) return Ending::Spent;
+            }
+            Steps steps;  // only the first `count` are read
+            const int count = StepsOf(p, steps, every);
+            for (int i = 0; i < count; ++i) {
+                Position q = p;
+                Apply(q, steps[static_cast<size_t>(i)], nullptr);
+                AutoHome(q, nullptr);
+                const int length = Encode(q, key);
+                if (store.Count() >= maxPositions) return Ending::Spent;
+                const auto found = store.Insert(key, length, node, queue.Bytes());
+                if (!found) return Ending::Spent;
+                if (found->second)
+                    queue.Push(Distance(q) + static_cast<int>(depth) * depthWeight / 4, found->first | std::uint64_t{depth} << 32);
+            }
+        }
+        return Ending::Unsolvable;
+    }
+};
+
 }  // namespace
 
 Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<bool>* cancel) {
@@ -471,58 +515,44 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
         answer.Outcome = Verdict::Cancelled;
         return answer;
     }
-    const auto began = std::chrono::steady_clock::now();
     Position root = *start;
     AutoHome(root, nullptr);
-    Store store(budget.MaxBytes);
-    Queue queue;
-    Key key{};
-    auto first = store.Insert(key, Encode(root, key), 0);
-    if (!first) return answer;
-    queue.Push(0, 0);
-    std::size_t looked = 0;
-    while (const auto entry = queue.Pop()) {
-        const std::uint32_t node = static_cast<std::uint32_t>(*entry);
-        const std::uint32_t depth = static_cast<std::uint32_t>(*entry >> 32) + 1;
-        const Position p = Decode(store.KeyOf(node));
-        if (p.CardsHome() == 52) {
+    const Search search{budget, cancel, std::chrono::steady_clock::now()};
+    // A search that does not find the way soon seldom finds it later: short searches that weigh the
+    // depth differently come first, each a fresh start, then one with all that is left of the budget.
+    // The short ones leave out moves that seldom help (a card of a run to a free cell, part of a run
+    // into an empty column); only the last tries every move, so only the last proves a table lost.
+    struct Phase {
+        std::size_t Positions;
+        int DepthWeight;
+    };
+    static constexpr std::array<Phase, 5> kPhases{{{20'000, 4}, {40'000, 8}, {80'000, 16}, {80'000, 0}, {0, 6}}};
+    for (size_t i = 0; i < kPhases.size(); ++i) {
+        const std::size_t left = budget.MaxPositions - std::min(budget.MaxPositions, answer.Positions);
+        const std::size_t cap = i + 1 == kPhases.size() ? left : std::min(left, kPhases[i].Positions);
+        Store store(budget.MaxBytes);
+        std::uint32_t last = 0;
+        const Ending ending = search.Run(store, root, cap, kPhases[i].DepthWeight, i + 1 == kPhases.size(), last);
+        answer.Positions += store.Count();
+        switch (ending) {
+        case Ending::Solved:
             answer.Outcome = Verdict::Solved;
-            answer.Moves = WayHome(*start, store, node);
-            answer.Positions = store.Count();
+            answer.Moves = WayHome(*start, store, last);
             return answer;
-        }
-        if ((++looked & 1023) == 0) {
-            if (cancel && cancel->load(std::memory_order_relaxed)) {
-                answer.Outcome = Verdict::Cancelled;
-                answer.Positions = store.Count();
+        case Ending::Unsolvable:
+            if (i + 1 == kPhases.size()) {
+                answer.Outcome = Verdict::Unsolvable;
                 return answer;
             }
-            if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) {
-                answer.Positions = store.Count();
-                return answer;
-            }
-        }
-        Steps steps{};
-        const int count = StepsOf(p, steps);
-        for (int i = 0; i < count; ++i) {
-            Position q = p;
-            Apply(q, steps[static_cast<size_t>(i)], nullptr);
-            AutoHome(q, nullptr);
-            const int length = Encode(q, key);
-            const auto found = store.Count() < budget.MaxPositions &&
-                                       store.Bytes() + queue.Bytes() <= budget.MaxBytes
-                                   ? store.Insert(key, length, node)
-                                   : std::nullopt;
-            if (!found) {
-                answer.Positions = store.Count();
-                return answer;  // GaveUp
-            }
-            if (found->second) queue.Push(Distance(q) + static_cast<int>(depth) * W(6) / 4, found->first | std::uint64_t{depth} << 32);
+            i = kPhases.size() - 2;  // the other short searches would find no more
+            break;
+        case Ending::Cancelled: answer.Outcome = Verdict::Cancelled; return answer;
+        case Ending::Spent:
+            if (budget.MaxTime && std::chrono::steady_clock::now() - search.began > *budget.MaxTime) return answer;
+            break;
         }
     }
-    answer.Outcome = Verdict::Unsolvable;
-    answer.Positions = store.Count();
-    return answer;
+    return answer;  // GaveUp
 }
 
 }  // namespace quorrel::solver

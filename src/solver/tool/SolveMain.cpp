@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,11 +117,12 @@ int main(int argc, char** argv) {
     }
     if (file.empty() == (last < first)) return Refuse(std::string(kUsage));
 
+    // A saved table, or the numbers of the deals, each laid out only when its turn comes.
     struct Job {
         std::string Name;
         TableRecord Table;
     };
-    std::vector<Job> jobs;
+    std::optional<Job> saved;
     if (!file.empty()) {
         // The file is read and refused as the game's Open reads and refuses it.
         GameRecord record;
@@ -132,16 +134,17 @@ int main(int argc, char** argv) {
         } catch (const RunTimeError& error) {
             return Refuse(error.Description);
         }
-        jobs.push_back({ParseFilename(file), TableOfRecord(record)});
-    } else {
-        for (std::int32_t n = first; n <= last; ++n) jobs.push_back({"deal " + std::to_string(n), TableOfDeal(n)});
+        saved = Job{ParseFilename(file), TableOfRecord(record)};
+        first = last = 0;
     }
+    const std::size_t count = saved ? 1 : static_cast<std::size_t>(last - first + 1);
 
     std::size_t positions = 0;
     std::size_t solved = 0, unsolvable = 0, gaveUp = 0, verified = 0, moves = 0, failed = 0, notGames = 0;
     std::vector<double> seconds;
     const auto began = std::chrono::steady_clock::now();
-    for (const Job& job : jobs) {
+    for (std::int32_t n = first; n <= last; ++n) {
+        const Job job = saved ? *saved : Job{"deal " + std::to_string(n), TableOfDeal(n)};
         const auto start = std::chrono::steady_clock::now();
         const Answer answer = Solve(job.Table, budget);
         positions += answer.Positions;
@@ -165,7 +168,7 @@ int main(int argc, char** argv) {
         default: ++gaveUp; break;
         }
         if (stats) continue;
-        if (jobs.size() > 1) {
+        if (count > 1) {
             std::cout << job.Name << ": "
                       << (answer.Outcome == Verdict::Solved       ? "solved in " + std::to_string(answer.Moves.size()) + " moves"
                           : answer.Outcome == Verdict::Unsolvable ? std::string("unsolvable")
@@ -187,11 +190,13 @@ int main(int argc, char** argv) {
         const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("deals %zu\nsolved %zu\nunsolvable %zu\ngave up %zu\n", jobs.size(), solved, unsolvable, gaveUp);
+        std::printf("deals %zu\nsolved %zu\nunsolvable %zu\ngave up %zu\n", count, solved, unsolvable, gaveUp);
         if (verify) std::printf("verified %zu\n", verified);
-        std::printf("total %.3f s\np50 %.3f ms\np99 %.3f ms\nmax %.3f ms\n", total, Percentile(seconds, 0.5) * 1e3,
+        double solving = 0;
+        for (const double s : seconds) solving += s;
+        std::printf("solve time %.3f s\ntotal %.3f s\np50 %.3f ms\np99 %.3f ms\nmax %.3f ms\n", solving, total, Percentile(seconds, 0.5) * 1e3,
                     Percentile(seconds, 0.99) * 1e3, Percentile(seconds, 1.0) * 1e3);
-        std::printf("mean positions %.0f\n", static_cast<double>(positions) / static_cast<double>(jobs.size()));
+        std::printf("mean positions %.0f\n", static_cast<double>(positions) / static_cast<double>(count));
         std::printf("mean length %.1f\npeak memory %.1f MiB\n", solved ? static_cast<double>(moves) / static_cast<double>(solved) : 0.0,
                     static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
