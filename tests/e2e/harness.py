@@ -524,6 +524,13 @@ def _tail(path, limit=4000):
     return text if text else "(empty)"
 
 
+def press(session, program, key, *expected, timeout=15.0):
+    """Types one key and checks the texts and cancels it queued (SpeechLog.expect_events); returns the
+    texts."""
+    program.key(key)
+    return [e.text for e in session.speech.expect_events(*expected, timeout=timeout) if e.kind == "speak"]
+
+
 class Program:
     """One run of the program under test, with its own window."""
 

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # End-to-end test: picking up, dropping and refused drops with real keys, and the exact words queued.
 import harness
-from harness import CANCEL, CARD, SHUFFLING, TestFailure
+from harness import CANCEL, CARD, SHUFFLING, TestFailure, press
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
@@ -21,12 +21,6 @@ def new_game(session):
     _, _, top = session.speech.expect(SHUFFLING, " Columns ", CARD, timeout=20)
     session.speech.mark()
     return program, top
-
-
-def press(session, program, key, *expected):
-    """Types one key and checks the texts and cancels it queued; returns the texts."""
-    program.key(key)
-    return [e.text for e in session.speech.expect_events(*expected) if e.kind == "speak"]
 
 
 def walk_to_bottom_of_column_1(session, program):

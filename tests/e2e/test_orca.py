@@ -254,20 +254,12 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     # The Play menu's items with their shortcuts.
     program.key("alt+p")
     orca.speech.wait_for_text(r"^Undo Move\s+Ctrl\+Z\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Redo Move\s+Ctrl\+Y\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Restart This Deal\s+Ctrl\+R\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Deal Game Number")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Hint\s+Ctrl\+H\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Can This Game Be Won\?\s+(Ctrl\+Shift|Shift\+Ctrl)\+H\.?$")
-    program.key("Down")  # the separator is passed over
-    orca.speech.wait_for_text(r"^Read This Column\s+F9\.?$")
-    program.key("Down")
-    orca.speech.wait_for_text(r"^Read The Table\s+Shift\+F9\.?$")
+    # Down goes from item to item, passing over the separator.
+    for item in (r"^Redo Move\s+Ctrl\+Y\.?$", r"^Restart This Deal\s+Ctrl\+R\.?$", r"^Deal Game Number",
+                 r"^Hint\s+Ctrl\+H\.?$", r"^Can This Game Be Won\?\s+(Ctrl\+Shift|Shift\+Ctrl)\+H\.?$",
+                 r"^Read This Column\s+F9\.?$", r"^Read The Table\s+Shift\+F9\.?$"):
+        program.key("Down")
+        orca.speech.wait_for_text(item)
     close_menus(program)
 
     # A message box: the question and its buttons; Escape answers No and a new game is dealt.

@@ -4,7 +4,7 @@
 import os
 
 import harness
-from harness import CANCEL, CARD, SHUFFLING
+from harness import CANCEL, CARD, SHUFFLING, press
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
@@ -21,12 +21,6 @@ TABLE_AFTER_MOVE = (" Piques  none home  Carreaux  none home  Tr\u00e8fl  none h
                     " Empty free cells:  3 Empty columns:  none  Cards on the table:  52")
 STATISTICS = ("Games played: 1. Games won: 0, 0 percent. Current streak of wins: 0. Longest streak of wins: 0. "
               "Numbered deals won: none. ")
-
-
-def press(session, program, key, *expected):
-    """Types one key and checks the texts and cancels it queued; returns the texts."""
-    program.key(key)
-    return [e.text for e in session.speech.expect_events(*expected) if e.kind == "speak"]
 
 
 def test_readings_and_statistics(session):

@@ -6,7 +6,7 @@ import harness
 import os
 import subprocess
 
-from harness import CANCEL, CARD, RANK_WORDS, SHUFFLING, SUIT_WORDS, OneOf
+from harness import CANCEL, CARD, RANK_WORDS, SHUFFLING, SUIT_WORDS, OneOf, press
 
 WELCOME = ["Press control n to start a new game! ",
            "Press F1 for help! ",
@@ -46,12 +46,6 @@ def hint(session, program):
         raise harness.TestFailure("hint: %r" % texts)
     session.speech.mark()
     return texts[1], texts[3]
-
-
-def press(session, program, key, *expected):
-    """Types one key and checks the texts and cancels it queued; returns the texts."""
-    program.key(key)
-    return [e.text for e in session.speech.expect_events(*expected) if e.kind == "speak"]
 
 
 def test_undo_and_redo_a_move(session):

@@ -10,30 +10,11 @@
 #include "app/Module1.h"
 #include "platform/Keys.h"
 #include "platform/memory/MemoryPlatform.h"
+#include "platform/memory/MemoryServices.h"
 
 namespace quorrel::test {
 
-// The in-memory services, for any window; the program's folder is /opt/quorrel.
-struct MemoryServices {
-    RecordingScreenReader reader;
-    FakeClock clock;
-    ScriptedMessageBox messages;
-    MemorySettings settings;
-    MemoryFileDialog fileDialog;
-    MemoryDesktop desktop;
-    MemoryFileSystem fileSystem;
-    MemoryBackground background;
-
-    Platform On(IWindow& window) {
-        return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, background, "/opt/quorrel"};
-    }
-    // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
-    Platform On(MemoryWindow& window) {
-        messages.Focus = &window.focus;
-        fileDialog.Focus = &window.focus;
-        return On(static_cast<IWindow&>(window));
-    }
-};
+using quorrel::MemoryServices;
 
 struct TestTable : MemoryServices {
     std::vector<std::string> events;  // the grids' events, in order

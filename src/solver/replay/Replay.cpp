@@ -4,23 +4,14 @@
 #include "app/GameScreen.h"
 #include "app/Module1.h"
 #include "cards/CardMod.h"
-#include "platform/memory/MemoryPlatform.h"
+#include "platform/memory/MemoryServices.h"
 
 namespace quorrel::solver {
 
 namespace {
-struct Game {
-    RecordingScreenReader reader;
-    FakeClock clock;
-    ScriptedMessageBox messages;
-    MemorySettings settings;
-    MemoryFileDialog fileDialog;
-    MemoryDesktop desktop;
-    MemoryFileSystem fileSystem;
-    MemoryBackground background;
+struct Game : MemoryServices {
     MemoryWindow window;
-    Platform platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, background,
-                      "/opt/quorrel"};
+    Platform platform = On(window);
     GameState state;
     GameScreen screen{state, platform};
 
