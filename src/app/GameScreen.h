@@ -66,6 +66,8 @@ public:
     // Cell announcements.
     static std::string GetCardValueString(const std::string& code);
     static std::string GetSuite(const std::string& code);
+    // A cell's words: the card's rank and suit words, or " Empty ".
+    static std::string CellWords(const std::string& text);
     void SpeakCurrentCell(const std::string& text);
     void Column_RowColChange();
     void FreeCell_RowColChange();

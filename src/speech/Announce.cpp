@@ -29,10 +29,12 @@ std::string GameScreen::GetSuite(const std::string& code) {
     }
 }
 
-void GameScreen::SpeakCurrentCell(const std::string& text) {
-    if (text.empty()) Speak(texts::Empty);
-    else Speak(GetCardValueString(text) + std::string(texts::De) + GetSuite(text));
+std::string GameScreen::CellWords(const std::string& text) {
+    if (text.empty()) return std::string(texts::Empty);
+    return GetCardValueString(text) + std::string(texts::De) + GetSuite(text);
 }
+
+void GameScreen::SpeakCurrentCell(const std::string& text) { Speak(CellWords(text)); }
 
 // The picked-up card's cell shows the grid's text colour as its background.
 bool GameScreen::CellIsSelected(const IGrid& grid) const { return grid.CellBackColor() == grid.ForeColor(); }

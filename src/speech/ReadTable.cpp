@@ -11,11 +11,6 @@ constexpr int kCardRows = 19;
 constexpr int kColumns = 8;
 constexpr int kCells = 4;
 
-std::string CardWords(const std::string& code) {
-    if (code.empty()) return std::string(texts::Empty);
-    return GameScreen::GetCardValueString(code) + std::string(texts::De) + GameScreen::GetSuite(code);
-}
-
 // The card may go on the one above it in a run: one rank lower and of the other colour.
 bool Continues(const std::string& above, const std::string& card) {
     return GetCardValue(above) == GetCardValue(card) + 1 && CardColor(above) != CardColor(card);
@@ -28,7 +23,7 @@ std::string GameScreen::ColumnWords(int column) const {
     for (int row = 1; row <= kCardRows && !Column.TextMatrix(row, column).empty(); ++row)
         cards.push_back(Column.TextMatrix(row, column));
     if (cards.empty()) return words + std::string(texts::IsEmpty);
-    for (const auto& card : cards) words += CardWords(card);
+    for (const auto& card : cards) words += CellWords(card);
     size_t run = 1;
     while (run < cards.size() && Continues(cards[cards.size() - run - 1], cards[cards.size() - run])) ++run;
     return words + std::string(texts::CardsInColumn) + texts::SpokenNumber(static_cast<int>(cards.size())) +
@@ -73,7 +68,7 @@ std::string GameScreen::BottomRowWords() const {
         int row = 0;
         while (row < kCardRows && !Column.TextMatrix(row + 1, c).empty()) ++row;
         words += std::string(texts::Column) + texts::SpokenNumber(c + 1) +
-                 CardWords(row == 0 ? std::string() : Column.TextMatrix(row, c));
+                 CellWords(row == 0 ? std::string() : Column.TextMatrix(row, c));
     }
     return words;
 }

@@ -10,9 +10,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string Words(const std::string& card) {
-    return GameScreen::GetCardValueString(card) + std::string(texts::De) + GameScreen::GetSuite(card);
-}
+std::string Words(const std::string& card) { return GameScreen::CellWords(card); }
 
 // The last card, the king of spades, waits in the second free cell; the other suits are home.
 struct LastCard : TestTable {
