@@ -21,17 +21,66 @@ constexpr std::uint8_t kNone = 0;
 
 // Cards are numbered as the game numbers them: 1 to 52 in blocks of thirteen, spades, diamonds,
 // clubs, hearts, each from ace to king.
-constexpr int Suit(std::uint8_t card) { return (card - 1) / 13; }
-constexpr int Rank(std::uint8_t card) { return (card - 1) % 13 + 1; }
+// The suit and rank of each card are looked up: the search asks for them at every step it weighs.
+struct CardFacts {
+    std::array<std::uint8_t, 53> Suit{}, Rank{};
+    std::array<std::array<bool, 53>, 53> Follows{};  // [card][above]: the card may lie below `above`
+    constexpr CardFacts() {
+        for (int card = 1; card <= 52; ++card) {
+            Suit[static_cast<size_t>(card)] = static_cast<std::uint8_t>((card - 1) / 13);
+            Rank[static_cast<size_t>(card)] = static_cast<std::uint8_t>((card - 1) % 13 + 1);
+        }
+        for (int card = 1; card <= 52; ++card)
+            for (int above = 1; above <= 52; ++above)
+                Follows[static_cast<size_t>(card)][static_cast<size_t>(above)] =
+                    ((Suit[static_cast<size_t>(card)] ^ Suit[static_cast<size_t>(above)]) & 1) != 0 &&
+                    Rank[static_cast<size_t>(card)] + 1 == Rank[static_cast<size_t>(above)];
+    }
+};
+constexpr CardFacts kFacts;
+constexpr int Suit(std::uint8_t card) { return kFacts.Suit[card]; }
+constexpr int Rank(std::uint8_t card) { return kFacts.Rank[card]; }
 constexpr bool Red(std::uint8_t card) { return (Suit(card) & 1) != 0; }
 constexpr std::uint8_t CardOf(int suit, int rank) { return static_cast<std::uint8_t>(suit * 13 + rank); }
 // The card may lie below `above` in a column.
-constexpr bool Follows(std::uint8_t card, std::uint8_t above) {
-    return Red(card) != Red(above) && Rank(card) + 1 == Rank(above);
+constexpr bool Follows(std::uint8_t card, std::uint8_t above) { return kFacts.Follows[card][above]; }
+
+// Random words for the position's hash: one for each card at each row of a column, and one for each
+// card in a free cell.
+struct HashWords {
+    std::array<std::array<std::uint64_t, kRows>, 53> Column{};
+    std::array<std::uint64_t, 53> Free{};
+    constexpr HashWords() {
+        std::uint64_t state = 0x9E3779B97F4A7C15u;
+        auto next = [&state] {  // splitmix64
+            std::uint64_t z = (state += 0x9E3779B97F4A7C15u);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+            return z ^ (z >> 31);
+        };
+        for (auto& rows : Column)
+            for (auto& word : rows) word = next();
+        for (auto& word : Free) word = next();
+        Free[kNone] = 0;  // an empty free cell adds nothing
+    }
+};
+constexpr HashWords kWords;
+
+// Mixes a column's sum of words, so that a position's hash, a sum over its columns, depends on which
+// cards share a column and not only on the rows they lie at.
+constexpr std::uint64_t Mix(std::uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDu;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53u;
+    return h ^ (h >> 33);
 }
 
 struct Position {
     std::array<std::array<std::uint8_t, kRows>, kColumns> Col{};
+    // Kept by every move: each column's sum of its cards' words, and the free cells' sum.
+    std::array<std::uint64_t, kColumns> ColumnSum{};
+    std::uint64_t FreeSum = 0;
     std::array<std::uint8_t, kColumns> Len{};
     std::array<std::uint8_t, kCells> Free{};
     std::array<std::uint8_t, 4> Home{};        // cards home, by suit
@@ -47,6 +96,27 @@ struct Position {
         return 0;
     }
     int CardsHome() const { return Home[0] + Home[1] + Home[2] + Home[3]; }
+
+    void Push(int c, std::uint8_t card) {
+        ColumnSum[static_cast<size_t>(c)] += kWords.Column[card][Len[c]];
+        Col[c][Len[c]++] = card;
+    }
+    std::uint8_t Pop(int c) {
+        const std::uint8_t card = Col[c][--Len[c]];
+        ColumnSum[static_cast<size_t>(c)] -= kWords.Column[card][Len[c]];
+        return card;
+    }
+    void SetFree(int k, std::uint8_t card) {
+        FreeSum += kWords.Free[card] - kWords.Free[Free[static_cast<size_t>(k)]];
+        Free[static_cast<size_t>(k)] = card;
+    }
+    // The same for two positions that differ only in the order of their columns or free cells; the
+    // cards home are those missing.
+    std::uint64_t Hash() const {
+        std::uint64_t h = FreeSum;
+        for (const std::uint64_t sum : ColumnSum) h += Mix(sum);
+        return h;
+    }
 };
 
 // Where cards are and where they go. A place is a column (0..7), a free cell (8..11) or home (12).
@@ -56,7 +126,7 @@ constexpr int kHome = 12;
 struct Step {
     std::uint8_t From;
     std::uint8_t To;
-    std::uint8_t Count = 1;
+    std::uint8_t Count;
 };
 
 std::uint8_t CardAt(const Position& p, int place) {
@@ -69,16 +139,16 @@ void Move(Position& p, int from, int to, std::vector<SolverMove>* out) {
     SolverMove move;
     if (from < kFreeBase) {
         move.From = {GridId::Column, p.Len[from], from};
-        --p.Len[from];
+        p.Pop(from);
     } else {
         move.From = {GridId::FreeCell, 0, from - kFreeBase};
-        p.Free[static_cast<size_t>(from - kFreeBase)] = kNone;
+        p.SetFree(from - kFreeBase, kNone);
     }
     if (to < kFreeBase) {
-        p.Col[to][p.Len[to]++] = card;
+        p.Push(to, card);
         move.To = {GridId::Column, p.Len[to], to};
     } else if (to < kHome) {
-        p.Free[static_cast<size_t>(to - kFreeBase)] = card;
+        p.SetFree(to - kFreeBase, card);
         move.To = {GridId::FreeCell, 0, to - kFreeBase};
     } else {
         const int k = p.HomeCellFor(card);
@@ -248,25 +318,19 @@ Position Decode(const std::uint8_t* key) {
     std::array<bool, 53> out{};
     int i = 0;
     for (int k = 0; key[i]; ++i, ++k) {
-        p.Free[static_cast<size_t>(k)] = key[i];
+        p.SetFree(k, key[i]);
         out[key[i]] = true;
     }
     ++i;
     const int length = key[-1];
     for (int c = 0; i < length; ++c, ++i)
         for (; key[i]; ++i) {
-            p.Col[c][p.Len[c]++] = key[i];
+            p.Push(c, key[i]);
             out[key[i]] = true;
         }
     for (int s = 0; s < 4; ++s)
         while (p.Home[static_cast<size_t>(s)] < 13 && !out[CardOf(s, p.Home[static_cast<size_t>(s)] + 1)]) ++p.Home[static_cast<size_t>(s)];
     return p;
-}
-
-std::uint32_t Hash(const std::uint8_t* key, int length) {
-    std::uint32_t h = 2166136261u;
-    for (int i = 0; i < length; ++i) h = (h ^ key[i]) * 16777619u;
-    return h ^ (h >> 15);
 }
 
 // How far a position seems from the end; lower is nearer.
@@ -299,18 +363,26 @@ class Store {
 public:
     explicit Store(std::size_t maxBytes) : maxBytes_(maxBytes) { slots_.assign(1u << 12, kEmpty); }
 
+    // Whether a position with this hash is stored.
+    bool Has(std::uint64_t h) const {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            const std::uint32_t at = slots_[i];
+            if (at == kEmpty) return false;
+            if (nodes_[at].Hash == h) return true;
+        }
+    }
     // The index of the position, and whether it is new. Nothing when the budget is spent.
-    std::optional<std::pair<std::uint32_t, bool>> Insert(const Key& key, int length, std::uint32_t parent,
+    std::optional<std::pair<std::uint32_t, bool>> Insert(std::uint64_t h, const Key& key, int length, std::uint32_t parent,
                                                          std::size_t otherBytes = 0) {
         if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow(otherBytes)) return std::nullopt;
-        const std::uint32_t h = Hash(key.data(), length);
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const std::uint32_t at = slots_[i];
             if (at == kEmpty) {
                 if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 1 + sizeof(Node) > maxBytes_) return std::nullopt;
                 slots_[i] = static_cast<std::uint32_t>(nodes_.size());
-                nodes_.push_back({static_cast<std::uint32_t>(arena_.size() + 1), parent, h});
+                nodes_.push_back({h, static_cast<std::uint32_t>(arena_.size() + 1), parent});
                 arena_.push_back(static_cast<std::uint8_t>(length));
                 arena_.insert(arena_.end(), key.begin(), key.begin() + length);
                 return std::pair{slots_[i], true};
@@ -324,6 +396,7 @@ public:
     }
     const std::uint8_t* KeyOf(std::uint32_t index) const { return &arena_[nodes_[index].Offset]; }
     std::uint32_t Parent(std::uint32_t index) const { return nodes_[index].Parent; }
+    std::uint64_t HashOf(std::uint32_t index) const { return nodes_[index].Hash; }
     std::size_t Count() const { return nodes_.size(); }
     std::size_t Bytes() const {
         return arena_.capacity() + nodes_.capacity() * sizeof(Node) + slots_.size() * sizeof(std::uint32_t);
@@ -332,9 +405,9 @@ public:
 private:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
     struct Node {
+        std::uint64_t Hash;
         std::uint32_t Offset;
         std::uint32_t Parent;
-        std::uint32_t Hash;
     };
     bool Grow(std::size_t otherBytes) {
         if (Bytes() + otherBytes + slots_.size() * sizeof(std::uint32_t) > maxBytes_) return false;
@@ -376,12 +449,14 @@ std::optional<Position> Read(const TableRecord& table) {
             if (r == 0 || p.Len[c] != r - 1) return std::nullopt;  // the header row, or a gap above
             const std::uint8_t card = take(code);
             if (!card) return std::nullopt;
-            p.Col[c][p.Len[c]++] = card;
+            p.Push(c, card);
         }
     for (int k = 0; k < kCells; ++k) {
         const std::string& code = table.FreeCells[static_cast<size_t>(k)];
         if (code.empty()) continue;
-        if (!(p.Free[static_cast<size_t>(k)] = take(code))) return std::nullopt;
+        const std::uint8_t card = take(code);
+        if (!card) return std::nullopt;
+        p.SetFree(k, card);
     }
     for (int k = 0; k < kCells; ++k) {
         const std::string& code = table.HomeCells[static_cast<size_t>(k)];
@@ -445,6 +520,7 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
             Position q = p;
             Apply(q, steps[static_cast<size_t>(i)], nullptr);
             AutoHome(q, nullptr);
+            if (q.Hash() != store.HashOf(next)) continue;
             const int length = Encode(q, key);
             if (length == want[-1] && std::memcmp(key.data(), want, static_cast<std::size_t>(length)) == 0) {
                 Apply(p, steps[static_cast<size_t>(i)], &moves);
@@ -469,7 +545,7 @@ struct Search {
     Ending Run(Store& store, const Position& root, std::size_t maxPositions, int depthWeight, bool every, std::uint32_t& last) const {
         Queue queue;
         Key key{};
-        if (!store.Insert(key, Encode(root, key), 0)) return Ending::Spent;
+        if (!store.Insert(root.Hash(), key, Encode(root, key), 0)) return Ending::Spent;
         queue.Push(0, 0);
         std::size_t looked = 0;
         while (const auto entry = queue.Pop()) {
@@ -490,9 +566,13 @@ struct Search {
                 Position q = p;
                 Apply(q, steps[static_cast<size_t>(i)], nullptr);
                 AutoHome(q, nullptr);
+                // The short searches take a position whose hash is stored for one seen before; only
+                // the search that may prove a table lost compares whole forms.
+                const std::uint64_t h = q.Hash();
+                if (!every && store.Has(h)) continue;
                 const int length = Encode(q, key);
                 if (store.Count() >= maxPositions) return Ending::Spent;
-                const auto found = store.Insert(key, length, node, queue.Bytes());
+                const auto found = store.Insert(h, key, length, node, queue.Bytes());
                 if (!found) return Ending::Spent;
                 if (found->second)
                     queue.Push(Distance(q) + static_cast<int>(depth) * depthWeight / 4, found->first | std::uint64_t{depth} << 32);
