@@ -258,22 +258,42 @@ int StepsOf(const Position& p, Steps& steps, bool every = true) {
     }
     const int carryOnto = Carry(p, emptyCols);
     const int carryInto = emptyCols ? Carry(p, emptyCols - 1) : 0;
+    // The runs at the bottoms of the columns, and for each card in one, its column.
+    std::array<int, kColumns> runs{};
+    std::array<std::int8_t, 53> runColumn;
+    runColumn.fill(-1);
+    for (int c = 0; c < kColumns; ++c) {
+        const int len = p.Len[c];
+        if (!len) continue;
+        int run = 1;
+        while (run < len && Follows(p.Col[c][len - run], p.Col[c][len - run - 1])) ++run;
+        runs[static_cast<size_t>(c)] = run;
+        for (int i = len - run; i < len; ++i) runColumn[p.Col[c][i]] = static_cast<std::int8_t>(c);
+    }
+    // The columns each column's run, or its last cards, can go onto: below a column's last card go
+    // only the two cards of the other colour one rank lower, so those are looked for in the runs.
+    std::array<std::uint8_t, kColumns> onto{};
+    for (int to = 0; to < kColumns; ++to) {
+        if (!p.Len[to]) continue;
+        const std::uint8_t under = p.Bottom(to);
+        if (Rank(under) == 1) continue;
+        const int other = Red(under) ? 0 : 1;
+        for (const int suit : {other, other + 2}) {
+            const int from = runColumn[CardOf(suit, Rank(under) - 1)];
+            if (from < 0 || from == to) continue;
+            const int count = Rank(under) - Rank(p.Bottom(from));
+            if (count <= carryOnto && p.Len[to] + count <= kRows) onto[static_cast<size_t>(from)] |= static_cast<std::uint8_t>(1u << to);
+        }
+    }
     for (int from = 0; from < kColumns; ++from) {
         const int len = p.Len[from];
         if (!len) continue;
         const std::uint8_t card = p.Bottom(from);
         if (p.GoesHome(card)) add(from, kHome, 1);
-        int run = 1;
-        while (run < len && Follows(p.Col[from][len - run], p.Col[from][len - run - 1])) ++run;
+        const int run = runs[static_cast<size_t>(from)];
         if (emptyFree >= 0 && (every || run == 1)) add(from, kFreeBase + emptyFree, 1);
-        for (int to = 0; to < kColumns; ++to) {
-            if (!p.Len[to] || to == from) continue;
-            // The run's card that fits below the column's last card, if the run has it.
-            const std::uint8_t under = p.Bottom(to);
-            const int count = Rank(under) - Rank(card);
-            if (count < 1 || count > run || count > carryOnto || p.Len[to] + count > kRows) continue;
-            if (Red(p.Col[from][len - count]) != Red(under)) add(from, to, count);
-        }
+        for (int to = 0; to < kColumns; ++to)
+            if (onto[static_cast<size_t>(from)] >> to & 1) add(from, to, Rank(p.Bottom(to)) - Rank(card));
         if (emptyCol >= 0) {
             if (every)
                 for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
@@ -323,11 +343,17 @@ Position Decode(const std::uint8_t* key) {
     }
     ++i;
     const int length = key[-1];
-    for (int c = 0; i < length; ++c, ++i)
-        for (; key[i]; ++i) {
-            p.Push(c, key[i]);
+    for (int c = 0; i < length; ++c, ++i) {
+        std::uint64_t sum = 0;  // kept here, not in p, while the column is read
+        std::uint8_t len = 0;
+        for (; key[i]; ++i, ++len) {
+            p.Col[c][len] = key[i];
+            sum += kWords.Column[key[i]][len];
             out[key[i]] = true;
         }
+        p.Len[c] = len;
+        p.ColumnSum[static_cast<size_t>(c)] = sum;
+    }
     for (int s = 0; s < 4; ++s)
         while (p.Home[static_cast<size_t>(s)] < 13 && !out[CardOf(s, p.Home[static_cast<size_t>(s)] + 1)]) ++p.Home[static_cast<size_t>(s)];
     return p;
