@@ -206,12 +206,17 @@ void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
 
 // A card home can never be missed on the table when no card that could lie below it is still out:
 // the aces and twos, and a card whose two suits of the other colour are home up to one rank below it.
+// Nor when those two are home up to two ranks below it and its own colour's other suit up to three
+// below: a card that could lie below it can then go home itself, and so can any card that could lie
+// below that one.
 bool SafeHome(const Position& p, std::uint8_t card) {
     if (!p.GoesHome(card)) return false;
     const int rank = Rank(card);
     if (rank <= 2) return true;
     const int other = Red(card) ? 0 : 1;  // spades and clubs are 0 and 2, diamonds and hearts 1 and 3
-    return p.Home[static_cast<size_t>(other)] >= rank - 1 && p.Home[static_cast<size_t>(other + 2)] >= rank - 1;
+    const int opposite = std::min(p.Home[static_cast<size_t>(other)], p.Home[static_cast<size_t>(other + 2)]);
+    if (opposite >= rank - 1) return true;
+    return opposite >= rank - 2 && p.Home[static_cast<size_t>((Suit(card) + 2) % 4)] >= rank - 3;
 }
 
 // Makes every safe move home, again and again, until none is left.
