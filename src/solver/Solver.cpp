@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -312,26 +313,25 @@ int StepsOf(const Position& p, Steps& steps, bool every = true) {
 // The canonical form of a position: the free cells' cards from highest to lowest, a 0, then each
 // column that holds cards, the columns in order of their top cards, each followed by a 0. The cards
 // home are those missing. Two positions with the same form are the same game.
-using Key = std::array<std::uint8_t, 64>;
+using Key = std::array<std::uint8_t, 64 + kRows>;  // a form is at most 61 bytes; Encode copies whole rows
 int Encode(const Position& p, Key& key) {
     int n = 0;
-    for (auto card : p.Free) {
-        if (!card) continue;
-        int at = n++;
-        for (; at > 0 && key[static_cast<size_t>(at - 1)] < card; --at) key[static_cast<size_t>(at)] = key[static_cast<size_t>(at - 1)];
-        key[static_cast<size_t>(at)] = card;
-    }
+    // Cards are numbered below 64, so a set of them is a word, read in order one bit at a time.
+    std::uint64_t free = 0;
+    for (const std::uint8_t card : p.Free) free |= std::uint64_t{card != kNone} << card;
+    for (; free; free &= ~(std::uint64_t{1} << (63 - std::countl_zero(free))))
+        key[static_cast<size_t>(n++)] = static_cast<std::uint8_t>(63 - std::countl_zero(free));
     key[static_cast<size_t>(n++)] = 0;
-    std::array<int, kColumns> order{};
-    int cols = 0;
+    std::uint64_t tops = 0;
+    std::array<std::uint8_t, 53> columnOf;  // by the card at a column's top
     for (int c = 0; c < kColumns; ++c)
-        if (p.Len[c]) order[static_cast<size_t>(cols++)] = c;
-    for (int i = 1; i < cols; ++i)  // an insertion sort: at most eight columns
-        for (int j = i; j > 0 && p.Col[order[static_cast<size_t>(j)]][0] < p.Col[order[static_cast<size_t>(j - 1)]][0]; --j)
-            std::swap(order[static_cast<size_t>(j)], order[static_cast<size_t>(j - 1)]);
-    for (int i = 0; i < cols; ++i) {
-        const int c = order[static_cast<size_t>(i)];
-        std::memcpy(&key[static_cast<size_t>(n)], p.Col[c].data(), p.Len[c]);
+        if (p.Len[c]) {
+            tops |= std::uint64_t{1} << p.Col[c][0];
+            columnOf[p.Col[c][0]] = static_cast<std::uint8_t>(c);
+        }
+    for (; tops; tops &= tops - 1) {
+        const int c = columnOf[static_cast<size_t>(std::countr_zero(tops))];
+        std::memcpy(&key[static_cast<size_t>(n)], p.Col[c].data(), kRows);  // a whole row: the key has room
         n += p.Len[c];
         key[static_cast<size_t>(n++)] = 0;
     }
