@@ -384,8 +384,8 @@ int Distance(const Position& p) {
         }
     }
     const int used = 4 - EmptyFreeCells(p);
-    // Weighed on the deals 1 to 1000.
-    const int score = 4 * (52 - p.CardsHome()) + 4 * blocking + 3 * used - 4 * empty + covering;
+    // Weighed on the deals 1 to 32000.
+    const int score = 4 * (52 - p.CardsHome()) + 4 * blocking + 5 * used - 4 * empty + covering;
     return std::max(score, 0);
 }
 
