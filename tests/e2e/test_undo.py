@@ -99,7 +99,11 @@ def test_undo_and_redo_a_move(session):
     press(session, program, "Return", CANCEL, card, " selected ")
     if hint(session, program) != (card, place):
         raise harness.TestFailure("the hint changed once its card was picked up")
-    press(session, program, "Return", card, " was moved ")
+    if place.startswith(" Column "):
+        # Within the columns the cursor goes to the emptied cell and back, and says where it is.
+        press(session, program, "Return", CANCEL, place, EMPTY, card, " was moved ")
+    else:
+        press(session, program, "Return", card, " was moved ")
     session.speech.mark()
     program.key("ctrl+z")
     session.speech.expect(card, " back to ", timeout=15)
