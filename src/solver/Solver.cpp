@@ -319,8 +319,11 @@ int Encode(const Position& p, Key& key) {
     // Cards are numbered below 64, so a set of them is a word, read in order one bit at a time.
     std::uint64_t free = 0;
     for (const std::uint8_t card : p.Free) free |= std::uint64_t{card != kNone} << card;
-    for (; free; free &= ~(std::uint64_t{1} << (63 - std::countl_zero(free))))
-        key[static_cast<size_t>(n++)] = static_cast<std::uint8_t>(63 - std::countl_zero(free));
+    while (free) {  // from the highest card down
+        const int card = 63 - std::countl_zero(free);
+        key[static_cast<size_t>(n++)] = static_cast<std::uint8_t>(card);
+        free ^= std::uint64_t{1} << card;
+    }
     key[static_cast<size_t>(n++)] = 0;
     std::uint64_t tops = 0;
     std::array<std::uint8_t, 53> columnOf;  // by the card at a column's top
