@@ -234,6 +234,13 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
     }
 }
 
+// The same after step `s` from a position where no safe move home was left: the only card the step
+// can have made safe is the one it uncovered, unless it brought a card home.
+void AutoHomeAfter(Position& p, Step s, std::vector<SolverMove>* out) {
+    if (s.To != kHome && (s.From >= kFreeBase || !p.Len[s.From] || !SafeHome(p, p.Bottom(s.From)))) return;
+    AutoHome(p, out);
+}
+
 // Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
 // and runs from the bottom of a column onto a column or into an empty column. Moves to the same kind
 // of empty place are told apart only by their place, so only the first of each is tried. Without
@@ -254,16 +261,6 @@ int StepsOf(const Position& p, Steps& steps, bool every = true) {
         steps[static_cast<size_t>(n++)] = {static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
                                            static_cast<std::uint8_t>(count)};
     };
-    for (int from = kFreeBase; from < kHome; ++from) {
-        const std::uint8_t card = CardAt(p, from);
-        if (card == kNone) continue;
-        if (p.GoesHome(card)) add(from, kHome, 1);
-        for (int to = 0; to < kColumns; ++to)
-            if (p.Len[to] && p.Len[to] < kRows && Follows(card, p.Bottom(to))) add(from, to, 1);
-        if (emptyCol >= 0) add(from, emptyCol, 1);
-    }
-    const int carryOnto = Carry(p, emptyCols);
-    const int carryInto = emptyCols ? Carry(p, emptyCols - 1) : 0;
     // The runs at the bottoms of the columns, and for each card in one, its column.
     std::array<int, kColumns> runs{};
     std::array<std::int8_t, 53> runColumn;
@@ -276,6 +273,25 @@ int StepsOf(const Position& p, Steps& steps, bool every = true) {
         runs[static_cast<size_t>(c)] = run;
         for (int i = len - run; i < len; ++i) runColumn[p.Col[c][i]] = static_cast<std::int8_t>(c);
     }
+    // The column a card lies last in, if any, and whether it has room below.
+    auto underColumn = [&](int suit, int rank) {
+        const int c = runColumn[CardOf(suit, rank)];
+        return c >= 0 && p.Bottom(c) == CardOf(suit, rank) && p.Len[c] < kRows ? c : kColumns;
+    };
+    for (int from = kFreeBase; from < kHome; ++from) {
+        const std::uint8_t card = CardAt(p, from);
+        if (card == kNone) continue;
+        if (p.GoesHome(card)) add(from, kHome, 1);
+        if (Rank(card) < 13) {
+            const int other = Red(card) ? 0 : 1;
+            const int a = underColumn(other, Rank(card) + 1), b = underColumn(other + 2, Rank(card) + 1);
+            if (std::min(a, b) < kColumns) add(from, std::min(a, b), 1);
+            if (std::max(a, b) < kColumns) add(from, std::max(a, b), 1);
+        }
+        if (emptyCol >= 0) add(from, emptyCol, 1);
+    }
+    const int carryOnto = Carry(p, emptyCols);
+    const int carryInto = emptyCols ? Carry(p, emptyCols - 1) : 0;
     // The columns each column's run, or its last cards, can go onto: below a column's last card go
     // only the two cards of the other colour one rank lower, so those are looked for in the runs.
     std::array<std::uint8_t, kColumns> onto{};
@@ -524,8 +540,15 @@ public:
         while (buckets_[lowest_].empty()) ++lowest_;
         const std::uint64_t node = buckets_[lowest_].back();
         buckets_[lowest_].pop_back();
+        popped_ = lowest_;
         --count_;
         return node;
+    }
+    // Puts the entry just popped back where it was.
+    void Unpop(std::uint64_t node) {
+        buckets_[popped_].push_back(node);
+        lowest_ = std::min(lowest_, popped_);
+        ++count_;
     }
     // Near the memory the buckets take: popped entries leave their room behind.
     std::size_t Bytes() const { return pushed_ * sizeof(std::uint64_t) + buckets_.size() * sizeof(buckets_[0]); }
@@ -533,6 +556,7 @@ public:
 private:
     std::vector<std::vector<std::uint64_t>> buckets_;
     std::size_t lowest_ = 0;
+    std::size_t popped_ = 0;  // the bucket of the entry popped last
     std::size_t count_ = 0;
     std::size_t pushed_ = 0;
 };
@@ -553,12 +577,12 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
         for (int i = 0; i < count; ++i) {
             Position q = p;
             Apply(q, steps[static_cast<size_t>(i)], nullptr);
-            AutoHome(q, nullptr);
+            AutoHomeAfter(q, steps[static_cast<size_t>(i)], nullptr);
             if (q.Hash() != store.HashOf(next)) continue;
             const int length = Encode(q, key);
             if (length == want[-1] && std::memcmp(key.data(), want, static_cast<std::size_t>(length)) == 0) {
                 Apply(p, steps[static_cast<size_t>(i)], &moves);
-                AutoHome(p, &moves);
+                AutoHomeAfter(p, steps[static_cast<size_t>(i)], &moves);
                 break;
             }
         }
@@ -567,53 +591,95 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
 }
 
 
-enum class Ending { Solved, Unsolvable, Spent, Cancelled };
+enum class Ending { Solved, Unsolvable, Spent, Paused, Cancelled };
 
-// One best-first search from the root, within `maxPositions` and `maxBytes`; a position's priority is
-// its distance plus its depth in steps times depthWeight / 4. On Solved, `last` is the position won.
-struct Search {
+// What every search of one table shares: the caller's budget and cancel flag, and when it began.
+struct Limits {
     const Budget& budget;
     const std::atomic<bool>* cancel;
     std::chrono::steady_clock::time_point began;
+    bool OutOfTime() const { return budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime; }
+};
 
-    Ending Run(Store& store, const Position& root, std::size_t maxPositions, int depthWeight, bool every, std::uint32_t& last) const {
-        Queue queue;
+// One best-first search from the root, which may pause when it has stored a number of positions and
+// go on later where it stopped. A position's priority is its distance plus its depth in steps times
+// depthWeight / 4; among equals, the steps of a position are tried in an order drawn from `seed`
+// (none with seed 0). `every` tries every step; without it the search cannot prove a table lost.
+class Scan {
+public:
+    Scan(const Position& root, std::size_t maxBytes, int depthWeight, std::uint64_t seed, bool every)
+        : store_(maxBytes), depthWeight_(depthWeight), seed_(seed), every_(every) {
         Key key{};
-        if (!store.Insert(root.Hash(), key, Encode(root, key), 0)) return Ending::Spent;
-        queue.Push(0, 0);
-        std::size_t looked = 0;
-        while (const auto entry = queue.Pop()) {
+        if (store_.Insert(root.Hash(), key, Encode(root, key), 0)) queue_.Push(0, 0);
+    }
+
+    // Goes on until the position won is found (`Last()`), the queue runs dry, or a new position would
+    // make more than `quota` (Paused: the position being looked at is looked at again when the search
+    // goes on); Spent when it would make more than `hardCap` or the memory runs out, with `otherBytes`
+    // taken elsewhere.
+    Ending Run(const Limits& limits, std::size_t quota, std::size_t hardCap, std::size_t otherBytes) {
+        if (!store_.Count()) return Ending::Spent;
+        Key key{};
+        for (;;) {
+            const auto entry = queue_.Pop();
+            if (!entry) return Ending::Unsolvable;
             const std::uint32_t node = static_cast<std::uint32_t>(*entry);
             const std::uint32_t depth = static_cast<std::uint32_t>(*entry >> 32) + 1;
-            const Position p = Decode(store.KeyOf(node));
+            const Position p = Decode(store_.KeyOf(node));
             if (p.CardsHome() == 52) {
-                last = node;
+                last_ = node;
                 return Ending::Solved;
             }
-            if ((++looked & 1023) == 0) {
-                if (cancel && cancel->load(std::memory_order_relaxed)) return Ending::Cancelled;
-                if (budget.MaxTime && std::chrono::steady_clock::now() - began > *budget.MaxTime) return Ending::Spent;
+            if ((++looked_ & 1023) == 0) {
+                if (limits.cancel && limits.cancel->load(std::memory_order_relaxed)) return Ending::Cancelled;
+                if (limits.OutOfTime()) return Ending::Spent;
             }
             Steps steps;  // only the first `count` are read
-            const int count = StepsOf(p, steps, every);
+            const int count = StepsOf(p, steps, every_);
+            if (seed_) Shuffle(steps, count, node);
             for (int i = 0; i < count; ++i) {
                 Position q = p;
                 Apply(q, steps[static_cast<size_t>(i)], nullptr);
-                AutoHome(q, nullptr);
+                AutoHomeAfter(q, steps[static_cast<size_t>(i)], nullptr);
                 // The short searches take a position whose hash is stored for one seen before; only
                 // the search that may prove a table lost compares whole forms.
                 const std::uint64_t h = q.Hash();
-                if (!every && store.Has(h)) continue;
+                if (!every_ && store_.Has(h)) continue;
                 const int length = Encode(q, key);
-                if (store.Count() >= maxPositions) return Ending::Spent;
-                const auto found = store.Insert(h, key, length, node, queue.Bytes());
+                if (store_.Count() >= hardCap) return Ending::Spent;
+                if (store_.Count() >= quota) {
+                    queue_.Unpop(*entry);
+                    return Ending::Paused;
+                }
+                const auto found = store_.Insert(h, key, length, node, otherBytes + queue_.Bytes());
                 if (!found) return Ending::Spent;
                 if (found->second)
-                    queue.Push(Distance(q) + static_cast<int>(depth) * depthWeight / 4, found->first | std::uint64_t{depth} << 32);
+                    queue_.Push(Distance(q) + static_cast<int>(depth) * depthWeight_ / 4, found->first | std::uint64_t{depth} << 32);
             }
         }
-        return Ending::Unsolvable;
     }
+    const Store& Positions() const { return store_; }
+    std::uint32_t Last() const { return last_; }
+    std::size_t Bytes() const { return store_.Bytes() + queue_.Bytes(); }
+
+private:
+    // The same order for the same position and seed, whenever it is drawn.
+    void Shuffle(Steps& steps, int count, std::uint32_t node) const {
+        std::uint64_t x = seed_ * 0x9E3779B97F4A7C15u ^ (node + 1u) * 0xBF58476D1CE4E5B9u;
+        for (int i = count - 1; i > 0; --i) {  // xorshift64
+            x ^= x << 13;
+            x ^= x >> 7;
+            x ^= x << 17;
+            std::swap(steps[static_cast<size_t>(i)], steps[static_cast<size_t>(x % static_cast<std::uint64_t>(i + 1))]);
+        }
+    }
+    Store store_;
+    Queue queue_;
+    int depthWeight_;
+    std::uint64_t seed_;
+    bool every_;
+    std::size_t looked_ = 0;
+    std::uint32_t last_ = 0;
 };
 
 }  // namespace
@@ -631,42 +697,64 @@ Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<b
     }
     Position root = *start;
     AutoHome(root, nullptr);
-    const Search search{budget, cancel, std::chrono::steady_clock::now()};
-    // A search that does not find the way soon seldom finds it later: short searches that weigh the
-    // depth differently come first, each a fresh start, then one with all that is left of the budget.
-    // The short ones leave out moves that seldom help (a card of a run to a free cell, part of a run
-    // into an empty column); only the last tries every move, so only the last proves a table lost.
-    struct Phase {
-        std::size_t Positions;
-        int DepthWeight;
+    const Limits limits{budget, cancel, std::chrono::steady_clock::now()};
+    auto solved = [&](const Scan& scan) {
+        answer.Outcome = Verdict::Solved;
+        answer.Moves = WayHome(*start, scan.Positions(), scan.Last());
     };
-    static constexpr std::array<Phase, 5> kPhases{{{20'000, 4}, {40'000, 8}, {80'000, 16}, {80'000, 0}, {0, 6}}};
-    for (size_t i = 0; i < kPhases.size(); ++i) {
-        const std::size_t left = budget.MaxPositions - std::min(budget.MaxPositions, answer.Positions);
-        const std::size_t cap = i + 1 == kPhases.size() ? left : std::min(left, kPhases[i].Positions);
-        Store store(budget.MaxBytes);
-        std::uint32_t last = 0;
-        const Ending ending = search.Run(store, root, cap, kPhases[i].DepthWeight, i + 1 == kPhases.size(), last);
-        answer.Positions += store.Count();
-        switch (ending) {
-        case Ending::Solved:
-            answer.Outcome = Verdict::Solved;
-            answer.Moves = WayHome(*start, store, last);
-            return answer;
-        case Ending::Unsolvable:
-            if (i + 1 == kPhases.size()) {
-                answer.Outcome = Verdict::Unsolvable;
-                return answer;
+    // A search that does not find the way soon seldom finds it later, while one that weighs the depth
+    // and breaks ties otherwise often finds it soon. So three short searches take turns, each going on
+    // where it stopped, with three times as many positions each round, up to a cap. They leave out
+    // moves that seldom help (a card of a run to a free cell, part of a run into an empty column).
+    // Then one search tries every move with all that is left of the budget: only it proves a table lost.
+    struct Kind {
+        int DepthWeight;
+        std::uint64_t Seed;
+    };
+    static constexpr std::array<Kind, 3> kShort{{{0, 2}, {4, 3}, {8, 1}}};  // chosen on the deals 1 to 8000
+    static constexpr std::size_t kFirstQuota = 3'200, kShortCap = 100'000;
+    {
+        std::vector<Scan> scans;
+        scans.reserve(kShort.size());
+        auto stored = [&scans] {
+            std::size_t count = 0;
+            for (const Scan& scan : scans) count += scan.Positions().Count();
+            return count;
+        };
+        std::array<bool, kShort.size()> over{};
+        bool dry = false;  // one went through every position the others can reach
+        for (std::size_t quota = kFirstQuota; quota <= kShortCap && !dry; quota *= 3)
+            for (std::size_t i = 0; i < kShort.size() && !dry; ++i) {
+                if (over[i]) continue;
+                if (i == scans.size()) scans.emplace_back(root, budget.MaxBytes, kShort[i].DepthWeight, kShort[i].Seed, false);
+                Scan& scan = scans[i];
+                std::size_t otherBytes = 0;
+                for (const Scan& other : scans)
+                    if (&other != &scan) otherBytes += other.Bytes();
+                const std::size_t left = budget.MaxPositions - std::min(budget.MaxPositions, stored() - scan.Positions().Count());
+                const Ending ending = scan.Run(limits, std::min(quota, left), left, otherBytes);
+                if (ending == Ending::Solved) solved(scan);
+                if (ending == Ending::Solved || ending == Ending::Cancelled || (ending == Ending::Spent && limits.OutOfTime())) {
+                    answer.Positions = stored();
+                    if (ending == Ending::Cancelled) answer.Outcome = Verdict::Cancelled;
+                    return answer;
+                }
+                over[i] = ending != Ending::Paused;
+                dry = ending == Ending::Unsolvable;
             }
-            i = kPhases.size() - 2;  // the other short searches would find no more
-            break;
-        case Ending::Cancelled: answer.Outcome = Verdict::Cancelled; return answer;
-        case Ending::Spent:
-            if (budget.MaxTime && std::chrono::steady_clock::now() - search.began > *budget.MaxTime) return answer;
-            break;
-        }
+        answer.Positions = stored();
     }
-    return answer;  // GaveUp
+    const std::size_t left = budget.MaxPositions - std::min(budget.MaxPositions, answer.Positions);
+    Scan last(root, budget.MaxBytes, 6, 0, true);
+    switch (last.Run(limits, left, left, 0)) {
+    case Ending::Solved: solved(last); break;
+    case Ending::Unsolvable: answer.Outcome = Verdict::Unsolvable; break;
+    case Ending::Cancelled: answer.Outcome = Verdict::Cancelled; break;
+    case Ending::Spent:
+    case Ending::Paused: break;  // GaveUp
+    }
+    answer.Positions += last.Positions().Count();
+    return answer;
 }
 
 }  // namespace quorrel::solver
