@@ -33,8 +33,14 @@ def heard(session, what, predicate):
 
 
 def close_menus(program):
-    """Escape out of a menu and the menu bar; the keys typed next go to the window, in order."""
-    program.key("Escape", "Escape")
+    """Escape out of a menu and the menu bar; the keys typed next go to the window, in order. An open
+    menu is a window of its own: the second Escape waits until it has gone, for typed while the menu
+    is still closing it may never reach the menu bar, which would then keep the keys that follow."""
+    windows = len(program.visible_windows())
+    program.key("Escape")
+    if windows > 1:
+        program.wait_for_windows(windows - 1)
+    program.key("Escape")
 
 
 def orca_said_before_menu(orca, program):
