@@ -196,6 +196,32 @@ void MoveRun(Position& p, int from, int to, int count, std::array<int, kColumns>
     MoveRun(p, park, to, count - rest, empty, emptyCount - 1, out);
 }
 
+// A step as the cards name it, which holds whatever order the columns and free cells are in: the
+// card that leads the cards moved, how many they are, and where they go: below the card named, into
+// an empty column, to a free cell or home. Three bytes.
+constexpr std::uint32_t kIntoEmpty = 53, kToFree = 54, kToHome = 55;
+std::uint32_t Name(const Position& p, Step s) {
+    const std::uint8_t card = s.From < kFreeBase ? p.Col[s.From][p.Len[s.From] - s.Count] : CardAt(p, s.From);
+    const std::uint32_t to = s.To == kHome ? kToHome : s.To >= kFreeBase ? kToFree : p.Len[s.To] ? p.Bottom(s.To) : kIntoEmpty;
+    return card | std::uint32_t{s.Count} << 6 | to << 11;
+}
+
+// The step named, on a position where it can be made.
+Step Named(const Position& p, std::uint32_t name) {
+    const std::uint8_t card = name & 63, count = name >> 6 & 31;
+    const std::uint32_t to = name >> 11;
+    Step s{0, 0, count};
+    for (int place = 0; place < kHome; ++place)
+        if (place < kFreeBase ? p.Len[place] >= count && p.Col[place][p.Len[place] - count] == card : CardAt(p, place) == card)
+            s.From = static_cast<std::uint8_t>(place);
+    for (int place = kHome; place >= 0; --place)  // the first place of its kind
+        if (to == kToHome ? place == kHome
+            : to == kToFree ? place >= kFreeBase && place < kHome && CardAt(p, place) == kNone
+            : place < kFreeBase && place != s.From && (to == kIntoEmpty ? !p.Len[place] : p.Bottom(place) == to))
+            s.To = static_cast<std::uint8_t>(place);
+    return s;
+}
+
 void Apply(Position& p, Step s, std::vector<SolverMove>* out) {
     if (s.Count == 1) return Move(p, s.From, s.To, out);
     std::array<int, kColumns> empty{};
@@ -423,16 +449,18 @@ public:
         }
     }
     // The index of the position, and whether it is new. Nothing when the budget is spent.
+    // `step` is the named step from the parent.
     std::optional<std::pair<std::uint32_t, bool>> Insert(std::uint64_t h, const Key& key, int length, std::uint32_t parent,
-                                                         std::size_t otherBytes = 0) {
+                                                         std::uint32_t step, std::size_t otherBytes = 0) {
         if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow(otherBytes)) return std::nullopt;
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const std::uint32_t at = slots_[i];
             if (at == kEmpty) {
-                if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 1 + sizeof(Node) > maxBytes_) return std::nullopt;
+                if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 4 + sizeof(Node) > maxBytes_) return std::nullopt;
                 slots_[i] = static_cast<std::uint32_t>(nodes_.size());
-                nodes_.push_back({h, static_cast<std::uint32_t>(arena_.size() + 1), parent});
+                nodes_.push_back({h, static_cast<std::uint32_t>(arena_.size() + 4), parent});
+                for (const int shift : {0, 8, 16}) arena_.push_back(static_cast<std::uint8_t>(step >> shift));
                 arena_.push_back(static_cast<std::uint8_t>(length));
                 arena_.insert(arena_.end(), key.begin(), key.begin() + length);
                 return std::pair{slots_[i], true};
@@ -446,6 +474,10 @@ public:
     }
     const std::uint8_t* KeyOf(std::uint32_t index) const { return &arena_[nodes_[index].Offset]; }
     std::uint32_t Parent(std::uint32_t index) const { return nodes_[index].Parent; }
+    std::uint32_t StepTo(std::uint32_t index) const {
+        const std::uint8_t* at = &arena_[nodes_[index].Offset - 4];
+        return at[0] | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16;
+    }
     std::uint64_t HashOf(std::uint32_t index) const { return nodes_[index].Hash; }
     std::size_t Count() const { return nodes_.size(); }
     std::size_t Bytes() const {
@@ -561,35 +593,20 @@ private:
     std::size_t pushed_ = 0;
 };
 
-// The moves from the table to the end, through the positions found: at each position, the step whose
-// result has the next position's form.
+// The moves from the table to the end: the steps that led to the positions found, made on the table
+// as it lies.
 std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t last) {
     std::vector<std::uint32_t> chain;
     for (std::uint32_t n = last; n != 0; n = store.Parent(n)) chain.push_back(n);
-    std::reverse(chain.begin(), chain.end());
     std::vector<SolverMove> moves;
     AutoHome(p, &moves);
-    Key key{};
-    for (const std::uint32_t next : chain) {
-        const std::uint8_t* want = store.KeyOf(next);
-        Steps steps{};
-        const int count = StepsOf(p, steps);
-        for (int i = 0; i < count; ++i) {
-            Position q = p;
-            Apply(q, steps[static_cast<size_t>(i)], nullptr);
-            AutoHomeAfter(q, steps[static_cast<size_t>(i)], nullptr);
-            if (q.Hash() != store.HashOf(next)) continue;
-            const int length = Encode(q, key);
-            if (length == want[-1] && std::memcmp(key.data(), want, static_cast<std::size_t>(length)) == 0) {
-                Apply(p, steps[static_cast<size_t>(i)], &moves);
-                AutoHomeAfter(p, steps[static_cast<size_t>(i)], &moves);
-                break;
-            }
-        }
+    for (auto next = chain.rbegin(); next != chain.rend(); ++next) {
+        const Step step = Named(p, store.StepTo(*next));
+        Apply(p, step, &moves);
+        AutoHomeAfter(p, step, &moves);
     }
     return moves;
 }
-
 
 enum class Ending { Solved, Unsolvable, Spent, Paused, Cancelled };
 
@@ -610,7 +627,7 @@ public:
     Scan(const Position& root, std::size_t maxBytes, int depthWeight, std::uint64_t seed, bool every)
         : store_(maxBytes), depthWeight_(depthWeight), seed_(seed), every_(every) {
         Key key{};
-        if (store_.Insert(root.Hash(), key, Encode(root, key), 0)) queue_.Push(0, 0);
+        if (store_.Insert(root.Hash(), key, Encode(root, key), 0, 0)) queue_.Push(0, 0);
     }
 
     // Goes on until the position won is found (`Last()`), the queue runs dry, or a new position would
@@ -651,7 +668,7 @@ public:
                     queue_.Unpop(*entry);
                     return Ending::Paused;
                 }
-                const auto found = store_.Insert(h, key, length, node, otherBytes + queue_.Bytes());
+                const auto found = store_.Insert(h, key, length, node, Name(p, steps[static_cast<size_t>(i)]), otherBytes + queue_.Bytes());
                 if (!found) return Ending::Spent;
                 if (found->second)
                     queue_.Push(Distance(q) + static_cast<int>(depth) * depthWeight_ / 4, found->first | std::uint64_t{depth} << 32);
