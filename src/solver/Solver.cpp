@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -409,29 +410,102 @@ Position Decode(const std::uint8_t* key) {
     return p;
 }
 
-// How far a position seems from the end; lower is nearer.
-int Distance(const Position& p) {
-    int empty = 0, blocking = 0, covering = 0;
+// How far a position seems from the end, lower is nearer, from its cards home, the cards above a
+// lower one (each must move away before the lower one goes home), the free cells taken, the empty
+// columns, and the cards over the next card of each suit to go home. Weighed on the deals 1 to 32000.
+constexpr int Distance(int home, int blocking, int used, int empty, int covering) {
+    return std::max(4 * (52 - home) + 4 * blocking + 5 * used - 4 * empty + covering, 0);
+}
+
+// What a position's distance and hash are made of, found once for all the positions one step away.
+struct Weights {
+    std::uint64_t Hash = 0;
+    int Home = 0, Blocking = 0, Used = 0, Empty = 0, Covering = 0;
+    std::array<std::uint64_t, kColumns> Mixed{};   // each column's share of the hash
+    std::array<std::uint8_t, kColumns> Waiting{};  // the cards in the column that go home next
+    std::array<std::uint8_t, kColumns> Lowest{};   // the lowest rank in the column; 14 when empty
+    std::array<std::array<std::uint8_t, kRows>, kColumns> Above{};  // the lowest rank above each row
+};
+
+Weights Weigh(const Position& p) {
+    Weights w;
+    w.Hash = p.FreeSum;
     for (int c = 0; c < kColumns; ++c) {
+        w.Mixed[static_cast<size_t>(c)] = Mix(p.ColumnSum[static_cast<size_t>(c)]);
+        w.Hash += w.Mixed[static_cast<size_t>(c)];
         const int len = p.Len[c];
-        if (!len) {
-            ++empty;
-            continue;
-        }
+        if (!len) ++w.Empty;
         int lowest = 14;
         for (int i = 0; i < len; ++i) {
             const std::uint8_t card = p.Col[c][i];
-            // A card above a lower one must move away before the lower one goes home.
-            if (Rank(card) > lowest) ++blocking;
+            w.Above[static_cast<size_t>(c)][static_cast<size_t>(i)] = static_cast<std::uint8_t>(lowest);
+            if (Rank(card) > lowest) ++w.Blocking;
             lowest = std::min(lowest, Rank(card));
-            // The cards over the next card of a suit to go home.
-            if (Rank(card) == p.Home[static_cast<size_t>(Suit(card))] + 1) covering += len - 1 - i;
+            if (p.GoesHome(card)) {
+                w.Covering += len - 1 - i;
+                ++w.Waiting[static_cast<size_t>(c)];
+            }
         }
+        w.Lowest[static_cast<size_t>(c)] = static_cast<std::uint8_t>(lowest);
     }
-    const int used = 4 - EmptyFreeCells(p);
-    // Weighed on the deals 1 to 32000.
-    const int score = 4 * (52 - p.CardsHome()) + 4 * blocking + 5 * used - 4 * empty + covering;
-    return std::max(score, 0);
+    w.Home = p.CardsHome();
+    w.Used = 4 - EmptyFreeCells(p);
+    return w;
+}
+
+int Distance(const Position& p) {
+    const Weights w = Weigh(p);
+    return Distance(w.Home, w.Blocking, w.Used, w.Empty, w.Covering);
+}
+
+// The hash and the distance of the position one step `s` from `p`, found from what the step changes;
+// nothing when cards go home after it, as then more changes.
+std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weights& w, Step s) {
+    if (s.To == kHome) return std::nullopt;
+    Weights after = w;  // only its counts change
+    const std::uint8_t* run;  // the cards moved, from the first
+    if (s.From < kFreeBase) {
+        const int c = s.From, len = p.Len[c];
+        if (len > s.Count && SafeHome(p, p.Col[c][len - s.Count - 1])) return std::nullopt;
+        run = &p.Col[c][len - s.Count];
+        std::uint64_t sum = p.ColumnSum[static_cast<size_t>(c)];
+        int waiting = 0;
+        for (int i = len - s.Count; i < len; ++i) {
+            const std::uint8_t card = p.Col[c][i];
+            sum -= kWords.Column[card][i];
+            if (Rank(card) > w.Above[static_cast<size_t>(c)][static_cast<size_t>(i)]) --after.Blocking;
+            if (p.GoesHome(card)) {
+                after.Covering -= len - 1 - i;
+                ++waiting;
+            }
+        }
+        after.Covering -= s.Count * (w.Waiting[static_cast<size_t>(c)] - waiting);
+        after.Hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
+        if (len == s.Count) ++after.Empty;
+    } else {
+        run = &p.Free[static_cast<size_t>(s.From - kFreeBase)];
+        after.Hash -= kWords.Free[*run];
+        --after.Used;
+    }
+    if (s.To < kFreeBase) {
+        const int c = s.To, len = p.Len[c];
+        std::uint64_t sum = p.ColumnSum[static_cast<size_t>(c)];
+        int lowest = w.Lowest[static_cast<size_t>(c)];
+        for (int j = 0; j < s.Count; ++j) {
+            const std::uint8_t card = run[j];
+            sum += kWords.Column[card][len + j];
+            if (Rank(card) > lowest) ++after.Blocking;
+            lowest = std::min(lowest, Rank(card));
+            if (p.GoesHome(card)) after.Covering += s.Count - 1 - j;
+        }
+        after.Covering += s.Count * w.Waiting[static_cast<size_t>(c)];
+        after.Hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
+        if (!len) --after.Empty;
+    } else {
+        after.Hash += kWords.Free[*run];
+        ++after.Used;
+    }
+    return std::pair{after.Hash, Distance(after.Home, after.Blocking, after.Used, after.Empty, after.Covering)};
 }
 
 // The positions found, each stored once in its canonical form, and the one it was reached from.
@@ -654,24 +728,34 @@ public:
             Steps steps;  // only the first `count` are read
             const int count = StepsOf(p, steps, every_);
             if (seed_) Shuffle(steps, count, node);
+            const Weights weights = Weigh(p);
             for (int i = 0; i < count; ++i) {
-                Position q = p;
-                Apply(q, steps[static_cast<size_t>(i)], nullptr);
-                AutoHomeAfter(q, steps[static_cast<size_t>(i)], nullptr);
+                const Step step = steps[static_cast<size_t>(i)];
+                // Most steps are weighed before they are made, and those to a position seen are not made.
+                const auto weighed = Weigh(p, weights, step);
+                std::uint64_t h = weighed ? weighed->first : 0;
                 // The short searches take a position whose hash is stored for one seen before; only
                 // the search that may prove a table lost compares whole forms.
-                const std::uint64_t h = q.Hash();
-                if (!every_ && store_.Has(h)) continue;
+                if (weighed && !every_ && store_.Has(h)) continue;
+                Position q = p;
+                Apply(q, step, nullptr);
+                AutoHomeAfter(q, step, nullptr);
+                if (!weighed) {
+                    h = q.Hash();
+                    if (!every_ && store_.Has(h)) continue;
+                }
+                assert(h == q.Hash() && (!weighed || weighed->second == Distance(q)));
                 const int length = Encode(q, key);
                 if (store_.Count() >= hardCap) return Ending::Spent;
                 if (store_.Count() >= quota) {
                     queue_.Unpop(*entry);
                     return Ending::Paused;
                 }
-                const auto found = store_.Insert(h, key, length, node, Name(p, steps[static_cast<size_t>(i)]), otherBytes + queue_.Bytes());
+                const auto found = store_.Insert(h, key, length, node, Name(p, step), otherBytes + queue_.Bytes());
                 if (!found) return Ending::Spent;
                 if (found->second)
-                    queue_.Push(Distance(q) + static_cast<int>(depth) * depthWeight_ / 4, found->first | std::uint64_t{depth} << 32);
+                    queue_.Push((weighed ? weighed->second : Distance(q)) + static_cast<int>(depth) * depthWeight_ / 4,
+                                found->first | std::uint64_t{depth} << 32);
             }
         }
     }
