@@ -274,7 +274,7 @@ void AutoHomeAfter(Position& p, Step s, std::vector<SolverMove>* out) {
 // `every`, a card that lies on the card it follows does not go to a free cell, and only the longest
 // run that can go into an empty column goes there.
 using Steps = std::array<Step, 256>;
-int StepsOf(const Position& p, Steps& steps, bool every = true) {
+int StepsOf(const Position& p, Steps& steps, bool every) {
     int n = 0;
     int emptyCol = -1, emptyCols = 0, emptyFree = -1;
     for (int c = 0; c < kColumns; ++c)
@@ -462,7 +462,8 @@ int Distance(const Position& p) {
 // nothing when cards go home after it, as then more changes.
 std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weights& w, Step s) {
     if (s.To == kHome) return std::nullopt;
-    Weights after = w;  // only its counts change
+    std::uint64_t hash = w.Hash;
+    int blocking = w.Blocking, used = w.Used, empty = w.Empty, covering = w.Covering;
     const std::uint8_t* run;  // the cards moved, from the first
     if (s.From < kFreeBase) {
         const int c = s.From, len = p.Len[c];
@@ -473,19 +474,19 @@ std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weig
         for (int i = len - s.Count; i < len; ++i) {
             const std::uint8_t card = p.Col[c][i];
             sum -= kWords.Column[card][i];
-            if (Rank(card) > w.Above[static_cast<size_t>(c)][static_cast<size_t>(i)]) --after.Blocking;
+            if (Rank(card) > w.Above[static_cast<size_t>(c)][static_cast<size_t>(i)]) --blocking;
             if (p.GoesHome(card)) {
-                after.Covering -= len - 1 - i;
+                covering -= len - 1 - i;
                 ++waiting;
             }
         }
-        after.Covering -= s.Count * (w.Waiting[static_cast<size_t>(c)] - waiting);
-        after.Hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
-        if (len == s.Count) ++after.Empty;
+        covering -= s.Count * (w.Waiting[static_cast<size_t>(c)] - waiting);
+        hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
+        if (len == s.Count) ++empty;
     } else {
         run = &p.Free[static_cast<size_t>(s.From - kFreeBase)];
-        after.Hash -= kWords.Free[*run];
-        --after.Used;
+        hash -= kWords.Free[*run];
+        --used;
     }
     if (s.To < kFreeBase) {
         const int c = s.To, len = p.Len[c];
@@ -494,18 +495,18 @@ std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weig
         for (int j = 0; j < s.Count; ++j) {
             const std::uint8_t card = run[j];
             sum += kWords.Column[card][len + j];
-            if (Rank(card) > lowest) ++after.Blocking;
+            if (Rank(card) > lowest) ++blocking;
             lowest = std::min(lowest, Rank(card));
-            if (p.GoesHome(card)) after.Covering += s.Count - 1 - j;
+            if (p.GoesHome(card)) covering += s.Count - 1 - j;
         }
-        after.Covering += s.Count * w.Waiting[static_cast<size_t>(c)];
-        after.Hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
-        if (!len) --after.Empty;
+        covering += s.Count * w.Waiting[static_cast<size_t>(c)];
+        hash += Mix(sum) - w.Mixed[static_cast<size_t>(c)];
+        if (!len) --empty;
     } else {
-        after.Hash += kWords.Free[*run];
-        ++after.Used;
+        hash += kWords.Free[*run];
+        ++used;
     }
-    return std::pair{after.Hash, Distance(after.Home, after.Blocking, after.Used, after.Empty, after.Covering)};
+    return std::pair{hash, Distance(w.Home, blocking, used, empty, covering)};
 }
 
 // The positions found, each stored once in its canonical form, and the one it was reached from.
@@ -552,7 +553,6 @@ public:
         const std::uint8_t* at = &arena_[nodes_[index].Offset - 4];
         return at[0] | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16;
     }
-    std::uint64_t HashOf(std::uint32_t index) const { return nodes_[index].Hash; }
     std::size_t Count() const { return nodes_.size(); }
     std::size_t Bytes() const {
         return arena_.capacity() + nodes_.capacity() * sizeof(Node) + slots_.size() * sizeof(std::uint32_t);
