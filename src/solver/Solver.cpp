@@ -261,11 +261,19 @@ void AutoHome(Position& p, std::vector<SolverMove>* out) {
     }
 }
 
-// The same after step `s` from a position where no safe move home was left: the only card the step
-// can have made safe is the one it uncovered, unless it brought a card home.
-void AutoHomeAfter(Position& p, Step s, std::vector<SolverMove>* out) {
-    if (s.To != kHome && (s.From >= kFreeBase || !p.Len[s.From] || !SafeHome(p, p.Bottom(s.From)))) return;
-    AutoHome(p, out);
+// Whether cards go home after step `s` from a position where no safe move home is left: when the step
+// brings one home, or uncovers a card that is safe home, the only card it can have made safe.
+bool SendsHome(const Position& p, Step s) {
+    if (s.To == kHome) return true;
+    const int left = s.From < kFreeBase ? p.Len[s.From] - s.Count : 0;
+    return left > 0 && SafeHome(p, p.Col[s.From][left - 1]);
+}
+
+// Makes step `s` from a position where no safe move home is left, then the safe moves home after it.
+void MakeStep(Position& p, Step s, std::vector<SolverMove>* out) {
+    const bool home = SendsHome(p, s);
+    Apply(p, s, out);
+    if (home) AutoHome(p, out);
 }
 
 // Every step worth trying: single cards home, to a free cell, onto a column or into an empty column,
@@ -461,13 +469,12 @@ int Distance(const Position& p) {
 // The hash and the distance of the position one step `s` from `p`, found from what the step changes;
 // nothing when cards go home after it, as then more changes.
 std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weights& w, Step s) {
-    if (s.To == kHome) return std::nullopt;
+    if (SendsHome(p, s)) return std::nullopt;
     std::uint64_t hash = w.Hash;
     int blocking = w.Blocking, used = w.Used, empty = w.Empty, covering = w.Covering;
     const std::uint8_t* run;  // the cards moved, from the first
     if (s.From < kFreeBase) {
         const int c = s.From, len = p.Len[c];
-        if (len > s.Count && SafeHome(p, p.Col[c][len - s.Count - 1])) return std::nullopt;
         run = &p.Col[c][len - s.Count];
         std::uint64_t sum = p.ColumnSum[static_cast<size_t>(c)];
         int waiting = 0;
@@ -675,9 +682,7 @@ std::vector<SolverMove> WayHome(Position p, const Store& store, std::uint32_t la
     std::vector<SolverMove> moves;
     AutoHome(p, &moves);
     for (auto next = chain.rbegin(); next != chain.rend(); ++next) {
-        const Step step = Named(p, store.StepTo(*next));
-        Apply(p, step, &moves);
-        AutoHomeAfter(p, step, &moves);
+        MakeStep(p, Named(p, store.StepTo(*next)), &moves);
     }
     return moves;
 }
@@ -733,17 +738,14 @@ public:
                 const Step step = steps[static_cast<size_t>(i)];
                 // Most steps are weighed before they are made, and those to a position seen are not made.
                 const auto weighed = Weigh(p, weights, step);
-                std::uint64_t h = weighed ? weighed->first : 0;
                 // The short searches take a position whose hash is stored for one seen before; only
                 // the search that may prove a table lost compares whole forms.
-                if (weighed && !every_ && store_.Has(h)) continue;
+                auto seen = [&](std::uint64_t hash) { return !every_ && store_.Has(hash); };
+                if (weighed && seen(weighed->first)) continue;
                 Position q = p;
-                Apply(q, step, nullptr);
-                AutoHomeAfter(q, step, nullptr);
-                if (!weighed) {
-                    h = q.Hash();
-                    if (!every_ && store_.Has(h)) continue;
-                }
+                MakeStep(q, step, nullptr);
+                const std::uint64_t h = weighed ? weighed->first : q.Hash();
+                if (!weighed && seen(h)) continue;
                 assert(h == q.Hash() && (!weighed || weighed->second == Distance(q)));
                 const int length = Encode(q, key);
                 if (store_.Count() >= hardCap) return Ending::Spent;
