@@ -188,12 +188,24 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!first) return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (RunShortcut(widget, *key)) return true;
-    // While the menu bar has the keyboard (after Alt alone), the keys are the menu bar's.
-    if (OnKeyPreview && !qobject_cast<QMenuBar*>(widget)) {
+    if (OnKeyPreview && !KeyIsTheMenuBars(widget, *key)) {
         const int code = ToKeyCode(key->key());
         if (code) OnKeyPreview(code, ToShiftState(key->modifiers()), key->isAutoRepeat());
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// While the menu bar is highlighted (after Alt alone, or after Escape closed one of its menus), the keys
+// it walks its menus with are its own; the function keys mean nothing to it and stay the window's. Once
+// it is no longer highlighted it may still hold the focus (Qt gives the focus back only to a widget that
+// had it before, and before the first deal no widget of the window takes the focus), and then every key
+// is the window's again. A menu that is open keeps every key: those it has no use for it hands on to
+// the menu bar, and they come here as the menu bar's.
+bool QtMainWindow::KeyIsTheMenuBars(QWidget* focus, const QKeyEvent& key) {
+    if (QApplication::activePopupWidget()) return true;
+    auto* bar = qobject_cast<QMenuBar*>(focus);
+    if (!bar || !bar->activeAction()) return false;
+    return key.key() < Qt::Key_F1 || key.key() > Qt::Key_F35;
 }
 
 bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key) {

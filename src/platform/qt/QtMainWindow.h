@@ -66,6 +66,7 @@ protected:
 
 private:
     bool RunShortcut(QWidget* focus, const QKeyEvent& key);
+    static bool KeyIsTheMenuBars(QWidget* focus, const QKeyEvent& key);
 
     bool lookingUpShortcut_ = false;
     QtGrid* column_;
