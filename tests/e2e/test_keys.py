@@ -5,6 +5,7 @@ import stat
 import time
 
 import harness
+from focus_tables import write_table
 from harness import CANCEL, TestFailure
 
 KEY_LIST_FIRST = "Use the tab key to move between the 3 grids. "
@@ -101,5 +102,49 @@ def test_a_menu_that_is_open_keeps_its_keys(session):
     expect_key_list(session, program)
 
 
+def hold(session, key, seconds):
+    """Holds a real key down: the X server repeats it, as it does for a player's finger."""
+    session.xdotool("keydown", "--clearmodifiers", key)
+    try:
+        time.sleep(seconds)
+    finally:
+        session.xdotool("keyup", key)
+
+
+def readings_started(session):
+    """How many readings began since the event cursor: each begins by silencing what came before."""
+    return sum(e.kind == "cancel" for e in session.speech.said()[session.speech.event_cursor:])
+
+
+def test_a_held_reading_key_reads_once(session):
+    """A reading key held down for seconds starts one reading, however the repeats come; pressed again on
+    purpose, it reads again."""
+    path = write_table(os.path.join(session.root, "free.qrl"), free=("KH", "QS"))
+    program = session.start_program_and_welcome()
+    program.key("ctrl+o")
+    program.wait_for_active_window("Open")
+    session.xdotool("key", "--clearmodifiers", "ctrl+a")
+    session.xdotool("type", "--clearmodifiers", "--delay", "30", path)
+    session.xdotool("key", "--clearmodifiers", "Return")
+    program.wait_for_title("free.qrl - Quorrel")
+    session.speech.wait_for(lambda t: " Columns " in t[:-1], 20, "the opened table")
+    time.sleep(1)
+    session.speech.mark()
+    # F3 reads the free cells with pauses between them; F9, Shift+F9 and F11 are the Play menu's.
+    for key, last in (("F3", " Cell  4"), ("F9", " Run of "), ("shift+F9", " Cards on the table: "),
+                      ("F11", " Column  8")):
+        hold(session, key, 3)
+        session.speech.wait_for(lambda t: last in "".join(t), 15, repr(last))
+        time.sleep(1)
+        if readings_started(session) != 1:
+            raise TestFailure("holding %s for 3 s started %d readings: %r"
+                              % (key, readings_started(session), session.speech.said()[session.speech.event_cursor:]))
+        session.speech.mark()
+    # Two presses on purpose read twice.
+    program.key("F11", "F11")
+    session.speech.wait_for(lambda t: "".join(t).count(" Column  8") == 2, 15, "two readings of the bottom row")
+
+
 if __name__ == "__main__":
-    harness.main([test_f1_and_f2_after_the_menus_before_any_game, test_a_menu_that_is_open_keeps_its_keys])
+    harness.main([test_f1_and_f2_after_the_menus_before_any_game, test_a_menu_that_is_open_keeps_its_keys,
+                  test_a_held_reading_key_reads_once])

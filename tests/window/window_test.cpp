@@ -208,6 +208,28 @@ TEST_F(Window, HeldKeysStartNoNewReadingOrDeal) {
     EXPECT_FALSE(reader.SinceMark().empty());
 }
 
+// The window system's repeats of a held key may come unmarked: a press with no release since the last
+// press of the same key is a repeat all the same.
+TEST_F(Window, APressWithoutAReleaseSinceTheLastIsARepeat) {
+    Deal();
+    QWindow* handle = window.windowHandle();
+    const auto readings = [&] {
+        const auto said = reader.SinceMark();
+        return std::count(said.begin(), said.end(), "<stop>");
+    };
+    reader.Mark();
+    for (Qt::Key key : {Qt::Key_F3, Qt::Key_F9}) {
+        QTest::keyPress(handle, key);
+        QTest::keyPress(handle, key);
+        QTest::keyPress(handle, key);
+        QTest::keyRelease(handle, key);
+    }
+    EXPECT_EQ(readings(), 2);
+    QTest::qWait(2);  // a press at the very time of the release would be the second half of a repeat
+    QTest::keyClick(handle, Qt::Key_F9);
+    EXPECT_EQ(readings(), 3);
+}
+
 TEST_F(Window, WhileTheMenuBarHasTheKeyboardTheGameKeysRest) {
     Deal();
     for (int i = 0; i < 6; ++i) test::Type(window, Qt::Key_Down);

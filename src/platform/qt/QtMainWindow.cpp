@@ -170,6 +170,13 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::ApplicationStateChange && qApp->applicationState() != Qt::ApplicationActive) {
+        // Another program takes the keyboard: the releases of the keys down now go there.
+        keysDown_.clear();
+    }
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && qobject_cast<QWindow*>(watched) &&
+        !resending_)
+        NoteKey(static_cast<const QKeyEvent&>(*event));
     if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
     // A key the bridge held back is handed on to the window it came to. When that was a menu that has
     // closed meanwhile (the first of two quick Escapes closed it), the key goes to the window that has
@@ -177,7 +184,9 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (auto* gone = qobject_cast<QWindow*>(watched); gone && !gone->isVisible()) {
         QWidget* now = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::activeWindow();
         if (now && now->windowHandle() && now->windowHandle() != gone) {
+            resending_ = true;
             QCoreApplication::sendEvent(now->windowHandle(), event);
+            resending_ = false;
             return true;
         }
     }
@@ -187,10 +196,12 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool first = widget && widget->window() == this && (widget == focus || (!focus && widget == this));
     if (!first) return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (RunShortcut(widget, *key)) return true;
+    // The press as its window was given it, noted there; a key sent straight to a widget was not.
+    const bool held = event == notedPress_ ? pressHeld_ : key->isAutoRepeat();
+    if (RunShortcut(widget, *key, held)) return true;
     if (OnKeyPreview && !KeyIsTheMenuBars(widget, *key)) {
         const int code = ToKeyCode(key->key());
-        if (code) OnKeyPreview(code, ToShiftState(key->modifiers()), key->isAutoRepeat());
+        if (code) OnKeyPreview(code, ToShiftState(key->modifiers()), held);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -208,10 +219,33 @@ bool QtMainWindow::KeyIsTheMenuBars(QWidget* focus, const QKeyEvent& key) {
     return key.key() < Qt::Key_F1 || key.key() > Qt::Key_F35;
 }
 
-bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key) {
+// A key held down repeats. Qt marks a repeat as such only now and then: the X server's repeats come
+// as presses without releases between them (Qt asks for that), and then Qt marks none; or as a release
+// and a press that share their timestamp, which Qt marks only when both are already there when it reads
+// the release. So a press is a repeat when Qt says so, when no release of its key came since the key's
+// last press, or when it follows a release of its key at the very same time. Keys are told apart by
+// their scan code. Every window of the program is watched, since a key pressed on one may be released
+// on another, and whatever is down is forgotten when another program takes the keyboard.
+void QtMainWindow::NoteKey(const QKeyEvent& key) {
+    const quint32 code = key.nativeScanCode() != 0 ? key.nativeScanCode() : static_cast<quint32>(key.key());
+    if (key.type() == QEvent::KeyRelease) {
+        if (key.isAutoRepeat()) return;  // the release half of a repeat Qt has recognised
+        keysDown_.erase(code);
+        lastRelease_ = {code, key.timestamp()};
+        return;
+    }
+    pressHeld_ = key.isAutoRepeat() || keysDown_.count(code) != 0 ||
+                 (lastRelease_ && lastRelease_->first == code && lastRelease_->second == key.timestamp() &&
+                  key.timestamp() != 0);
+    keysDown_.insert(code);
+    notedPress_ = &key;
+}
+
+bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key, bool held) {
     lookingUpShortcut_ = true;
+    // A repeat runs only the shortcuts that repeat.
     const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), key.key(), key.modifiers(), key.text(),
-                                                  key.isAutoRepeat(), static_cast<ushort>(key.count()));
+                                                  held, static_cast<ushort>(key.count()));
     lookingUpShortcut_ = false;
     return ran;
 }

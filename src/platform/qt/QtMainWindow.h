@@ -6,6 +6,9 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <optional>
+#include <set>
+#include <utility>
 
 #include "platform/Window.h"
 #include "platform/qt/QtGrid.h"
@@ -65,10 +68,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool RunShortcut(QWidget* focus, const QKeyEvent& key);
+    bool RunShortcut(QWidget* focus, const QKeyEvent& key, bool held);
+    void NoteKey(const QKeyEvent& key);
     static bool KeyIsTheMenuBars(QWidget* focus, const QKeyEvent& key);
 
     bool lookingUpShortcut_ = false;
+    bool resending_ = false;
+    // The keys down now, by scan code; the last release; whether the press under way is a held key's repeat.
+    std::set<quint32> keysDown_;
+    std::optional<std::pair<quint32, quint64>> lastRelease_;
+    bool pressHeld_ = false;
+    const QEvent* notedPress_ = nullptr;
     QtGrid* column_;
     QtGrid* freeCell_;
     QtGrid* homeCell_;
