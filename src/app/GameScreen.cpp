@@ -69,7 +69,8 @@ void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> w
     // The window's own modal loop lets the words out to the speech server while the player listens.
     try {
         if (P.Desktop.ScreenReaderRunning()) return;
-        P.Reader.StopSpeech();
+        // What the command said before the window opened (a move, a refusal) is heard first.
+        P.Reader.StopEarlierSpeech();
         for (std::string_view text : words) P.Reader.Say(std::string(text));
     } catch (const std::exception&) {
         // The window is shown all the same; the speech server's outage is reported on its own.

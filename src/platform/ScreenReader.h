@@ -20,6 +20,10 @@ public:
     virtual ~IScreenReader() = default;
     virtual void Say(const std::string& text) = 0;
     virtual void StopSpeech() = 0;
+    // Silences what was said before the running event handler began, and keeps what that handler has
+    // said since: a message box that opens after a move is read after the move's words, not over them.
+    // A back end that cannot tell one handler's words from another's keeps them all.
+    virtual void StopEarlierSpeech() = 0;
 
     std::function<void(const RunTimeError&)> OnFailure;
 };

@@ -37,3 +37,23 @@ def write_table(path, home=(), free=()):
     with open(path, "wb") as f:
         f.write(table_record(home, free))
     return path
+
+
+def last_card_record(in_free_cell):
+    """A game with 51 cards home (the kings of spades, diamonds and clubs, and the queen of hearts in home
+    cell 1) and the king of hearts left, in row 1 of column 1 or in free cell 1."""
+    record = bytearray(RECORD_SIZE)
+    for col in range(8):
+        for row in range(1, 20):
+            offset = 3 * (row + 21 * col)
+            record[offset:offset + 3] = _slot("")
+    for k in range(4):
+        record[FREE_CELLS_AT + 3 * k:FREE_CELLS_AT + 3 * k + 3] = _slot("")
+    if in_free_cell:
+        record[FREE_CELLS_AT:FREE_CELLS_AT + 3] = _slot("KH")
+    else:
+        record[3:6] = _slot("KH")
+    for k, top in enumerate(("QH", "KS", "KD", "KC")):
+        record[HOME_CELLS_AT + 3 * k:HOME_CELLS_AT + 3 * k + 3] = _slot(top)
+    record[HOME_COUNT_AT:HOME_COUNT_AT + 2] = (51).to_bytes(2, "little")
+    return bytes(record)

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 # End-to-end test: the focus after the Find dialog and the message boxes, and the boxes said through speech.
 import os
+import time
 
 import harness
-from focus_tables import write_table
+from focus_tables import last_card_record, write_table
 from harness import CANCEL, CANCELS, CARD, SHUFFLING, TestFailure
 
 COLUMNS = " Columns "
@@ -140,6 +141,35 @@ def test_message_boxes_are_said(session):
     program.wait_for_active_window("Untitled.qrl - Quorrel")
 
 
+def test_the_winning_move_is_heard_before_the_question(session):
+    """The last card home, from a column and from a free cell: its words, then the question, whole."""
+    king = " rois  de  Coeurs "
+    question = "The game is over!\r\nDo you want to play again?\r\n"
+    for in_free_cell in (False, True):
+        path = os.path.join(session.root, "last%d.qrl" % in_free_cell)
+        with open(path, "wb") as f:
+            f.write(last_card_record(in_free_cell))
+        program = session.start_program_and_welcome()
+        open_game(session, program, path)
+        if in_free_cell:
+            press(session, program, "Tab", CANCEL, FREE_CELLS, king)
+        # A free cell's card is picked up without a stop, a column's after one.
+        press(session, program, "Return", *([king] if in_free_cell else [CANCEL, king]), " selected ")
+        if not in_free_cell:
+            press(session, program, "Tab", CANCEL, FREE_CELLS, EMPTY)
+        press(session, program, "Tab", CANCEL, HOME_CELLS, " dames  de  Coeurs ")
+        program.key("Return")
+        program.wait_for_box()
+        session.speech.expect_events(CANCEL, king, " was moved ", question, YES_OR_NO)
+        time.sleep(0.5)
+        extra = session.speech.said()[session.speech.event_cursor:]
+        if extra:
+            raise TestFailure("after the question: %r" % extra)
+        program.key("Escape")  # No: the program ends
+        program.wait_exit()
+        session.speech.mark()
+
+
 if __name__ == "__main__":
     harness.main([test_find_a_played_card_from_the_free_cells, test_find_from_the_columns_of_a_card_in_a_free_cell,
-                  test_message_boxes_are_said])
+                  test_message_boxes_are_said, test_the_winning_move_is_heard_before_the_question])

@@ -257,7 +257,7 @@ TEST(DealInterrupted, ClosingDuringTheWaitEndsTheDealQuietly) {
     EXPECT_FALSE(t.window.column.Visible());
     // The save question is said; answered No, it gives the focus back to the column grid, which announces
     // itself; then the deal begins and its wait ends with the window, saying nothing more.
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", t.messages.Asked.at(0).Text, " Yes or No. ", "<stop>", " Columns ",
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", t.messages.Asked.at(0).Text, " Yes or No. ", "<stop>", " Columns ",
                                        ::testing::_, "<stop>", "Shuffeling cards, please wait!"));
     // The save question of New Game was asked, the one of closing was not (nothing changed since the deal began).
     ASSERT_EQ(t.messages.Asked.size(), 1u);

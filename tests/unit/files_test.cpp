@@ -146,7 +146,7 @@ TEST_F(Files, AnOpenedGameComesBackAsItWasSavedAndAgainOnPlayAgain) {
     // The question before opening is said, and the column grid announces itself as the question and
     // then the open dialog give the focus back; the opened table follows at once, without shuffling.
     const std::string card = t.screen.GetCardValueString(saved[0]) + " de " + t.screen.GetSuite(saved[0]);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", t.messages.Asked.back().Text, " Yes or No. ", "<stop>", " Columns ",
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", t.messages.Asked.back().Text, " Yes or No. ", "<stop>", " Columns ",
                                        ::testing::_, "<stop>", " Columns ", ::testing::_, "<stop>", " Columns ", card));
 
     // Play again lays out the same file; only New Game goes back to dealing.

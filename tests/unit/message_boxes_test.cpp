@@ -33,12 +33,12 @@ TEST_F(MessageBoxes, EveryBoxIsSaidWithItsButtonsAsItOpens) {
     Open({"/tmp/Game1.QRL", "/tmp/Empty.qrl"});
     ASSERT_EQ(t.messages.Asked.size(), 3u);
     ASSERT_EQ(heardAtOpening.size(), 3u);
-    EXPECT_THAT(heardAtOpening[0], ElementsAre("<stop>", t.messages.Asked[0].Text, " Yes or No. "));
+    EXPECT_THAT(heardAtOpening[0], ElementsAre("<stop earlier>", t.messages.Asked[0].Text, " Yes or No. "));
     for (size_t i = 1; i < 3; ++i) {
         const auto& heard = heardAtOpening[i];
         ASSERT_GE(heard.size(), 3u);
         EXPECT_THAT(std::vector<std::string>(heard.end() - 3, heard.end()),
-                    ElementsAre("<stop>", t.messages.Asked[i].Text, " OK. "));
+                    ElementsAre("<stop earlier>", t.messages.Asked[i].Text, " OK. "));
     }
 
     // An error report.

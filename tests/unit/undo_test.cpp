@@ -343,7 +343,7 @@ TEST(DealNumberDialog, EscapeDealsNothingAndOkDealsTheNumber) {
     t.Heard();
     t.Shortcut("Ctrl+G");
     EXPECT_EQ(t.window.DialogsShown, 1);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", kDealNumberLabel));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", kDealNumberLabel));
     EXPECT_EQ(t.state.GameInProgress, 0);
     EXPECT_FALSE(t.window.column.Visible());
 

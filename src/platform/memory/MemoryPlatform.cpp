@@ -12,7 +12,7 @@ std::vector<std::string> RecordingScreenReader::SinceLastStop() const {
     std::vector<std::string> out;
     for (const auto& line : Transcript) {
         if (line == kStop) out.clear();
-        else out.push_back(line);
+        else if (line != kStopEarlier) out.push_back(line);
     }
     return out;
 }

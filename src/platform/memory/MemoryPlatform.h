@@ -24,11 +24,13 @@
 
 namespace quorrel {
 
-// Records every call as a line: "Stop" for StopSpeech, the text itself for Say.
+// Records every call as a line: "<stop>" for StopSpeech, "<stop earlier>" for StopEarlierSpeech, the
+// text itself for Say.
 class RecordingScreenReader : public IScreenReader {
 public:
     void Say(const std::string& text) override { Transcript.push_back(text); }
     void StopSpeech() override { Transcript.push_back(kStop); }
+    void StopEarlierSpeech() override { Transcript.push_back(kStopEarlier); }
     // The texts said since the last StopSpeech.
     std::vector<std::string> SinceLastStop() const;
     // Lines recorded since Mark() was last called.
@@ -36,6 +38,7 @@ public:
     void Mark() { mark_ = Transcript.size(); }
 
     static constexpr const char* kStop = "<stop>";
+    static constexpr const char* kStopEarlier = "<stop earlier>";
     std::vector<std::string> Transcript;
 
 private:

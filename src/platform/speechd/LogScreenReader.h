@@ -24,6 +24,8 @@ public:
 
     void Say(const std::string& text) override;
     void StopSpeech() override;
+    // A log cannot take back a line: what the handler said before stays, and so does the rest.
+    void StopEarlierSpeech() override {}
 
 private:
     void WriteLine(std::string line);

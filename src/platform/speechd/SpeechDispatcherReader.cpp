@@ -4,6 +4,7 @@
 #include <libspeechd.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cerrno>
 #include <csignal>
@@ -330,6 +331,15 @@ void SpeechDispatcherReader::Say(const std::string& text) {
 }
 
 void SpeechDispatcherReader::StopSpeech() { Queue(true, {}); }
+
+// Only the held requests are the running handler's; without holding, what it said is with the server.
+void SpeechDispatcherReader::StopEarlierSpeech() {
+    if (!holdUntilIdle_) return;
+    const bool stopsAlready = std::any_of(held_.begin(), held_.end(), [](const Held& h) { return h.stop; });
+    if (stopsAlready) return;
+    if (held_.empty()) return Queue(true, {});
+    held_.insert(held_.begin(), Held{true, {}});
+}
 
 void SpeechDispatcherReader::Queue(bool stop, std::string text) {
     if (!holdUntilIdle_) {

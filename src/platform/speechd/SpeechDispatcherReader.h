@@ -59,6 +59,7 @@ public:
 
     void Say(const std::string& text) override;
     void StopSpeech() override;
+    void StopEarlierSpeech() override;
 
 private:
     struct Shared;
