@@ -117,7 +117,10 @@ bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question
 
 void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
+        // The question, and a save's dialog and refusals after it, follow one another.
+        ModalChain chain(Window);
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
+        chain.End();
         State.OpenedFromFile = 0;
         DealNumber = 0;
         Column.SetVisible(false);

@@ -114,7 +114,8 @@ public:
     SaveResult SaveGame();
     SaveResult SaveGameAs();
     // True when a game was opened.
-    bool OpenGame();
+    // The chain, when given, is the command's: it ends once the file is read, before the game begins.
+    bool OpenGame(ModalChain* chain = nullptr);
     void SaveGameBoard();
 
     // Help and About.

@@ -12,31 +12,37 @@ bool HasGameExtension(const std::string& name) {
 }
 }  // namespace
 
+// The save question, a save's dialog and its refusals, the Open dialog and the refusal of the file follow
+// one another: the table takes the focus back only once they are over, or when the opened game begins.
 void GameScreen::mnuGameOpen_Click() {
+    ModalChain chain(Window);
     Trap(ReportForm::Handler, " in mnuGameOpen_Click()", [&] {
         if (!AskToSave(texts::GameInProgressOpen, texts::SaveBeforeOpening)) return;
         const auto before = State.OpenedFromFile;
         State.OpenedFromFile = 1;
         // When no game was opened (Cancel, or a file that is no game), a later "play again" must not
         // lay out a record that was never opened.
-        if (!OpenGame()) State.OpenedFromFile = before;
+        if (!OpenGame(&chain)) State.OpenedFromFile = before;
     });
 }
 
 void GameScreen::mnuGameSave_Click() {
     if (DealWaiting) return;
+    ModalChain chain(Window);
     Trap(ReportForm::Handler, " in mnuGameSave_Click()", [&] { SaveGame(); });
 }
 
 void GameScreen::mnuGameSaveAs_Click() {
     if (DealWaiting) return;
+    ModalChain chain(Window);
     Trap(ReportForm::Handler, " in mnuGameSaveAs_Click()", [&] { SaveGameAs(); });
 }
 
 // Shows the open or save dialog until the player confirms a name ending in ".qrl"; Cancel raises
-// the dialog's cancel error.
+// the dialog's cancel error. The refusal of a name and the dialog again follow one another.
 void GameScreen::ChooseGameFile(bool save) {
     CancelSearch();
+    ModalChain chain(Window);
     for (;;) {
         P.FileDialog.CancelError = true;
         if (save) P.FileDialog.ShowSave();
@@ -47,7 +53,7 @@ void GameScreen::ChooseGameFile(bool save) {
     }
 }
 
-bool GameScreen::OpenGame() {
+bool GameScreen::OpenGame(ModalChain* chain) {
     bool opened = false;
     Trap(ReportForm::GameFile, " in OpenGame()", [&] {
         ChooseGameFile(false);
@@ -65,6 +71,7 @@ bool GameScreen::OpenGame() {
         HomeCell.SetVisible(false);
         State.GameFileName = path;
         opened = true;
+        if (chain) chain->End();
         BeginGame();
     });
     return opened;

@@ -61,10 +61,38 @@ public:
     virtual void Close() = 0;
     // Closes every other window of the program (dialogs), the most recent first.
     virtual void UnloadOtherWindows() = 0;
+    // A chain of modal windows that follow one another in one command (a question, then the file
+    // dialog; a refusal, then the dialog again). While a chain is open, a modal window of the program
+    // that closes gives the focus back to no one and asks for no window's activation: the next one
+    // takes the keyboard from it, and no grid announces itself in between. When the outermost chain
+    // ends, the focus goes back where the chain's first window found it, as the focus contract of
+    // platform/Dialogs.h says for one window. Chains nest; an end without a window in the chain does
+    // nothing.
+    virtual void BeginModalChain() = 0;
+    virtual void EndModalChain() = 0;
     // The dialogs, created for one showing each and owned by the caller; their owner is this window.
     virtual std::unique_ptr<IFindView> CreateFindDialog() = 0;
     virtual std::unique_ptr<IAboutView> CreateAboutDialog() = 0;
     virtual std::unique_ptr<IDealNumberView> CreateDealNumberDialog() = 0;
+};
+
+// The modal windows of one command that follow one another, from the construction to End() or the
+// destruction, whichever comes first.
+class ModalChain {
+public:
+    explicit ModalChain(IWindow& window) : window_(&window) { window.BeginModalChain(); }
+    ~ModalChain() { End(); }
+    ModalChain(const ModalChain&) = delete;
+    ModalChain& operator=(const ModalChain&) = delete;
+    void End() {
+        if (window_ == nullptr) return;
+        IWindow* window = window_;
+        window_ = nullptr;
+        window->EndModalChain();
+    }
+
+private:
+    IWindow* window_;
 };
 
 }  // namespace quorrel

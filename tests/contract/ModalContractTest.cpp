@@ -94,5 +94,26 @@ TYPED_TEST(ModalContract, WithTheGridsHiddenNoGridGetsTheFocus) {
     }
 }
 
+// Windows that follow one another in a chain: the focus goes back to no grid between them, whatever the
+// window system does meanwhile, and back to the grid that had it, once, when the chain ends.
+TYPED_TEST(ModalContract, AChainGivesTheFocusBackOnceAtItsEnd) {
+    auto kinds = this->Kinds();
+    this->modals.BeginChain();
+    this->modals.BeginChain();  // a chain within the command's
+    this->Show(kinds[1].second);  // the Yes/No box
+    this->modals.Settle();
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(this->modals.Grid(i).HasFocus()) << i;
+    this->Show(kinds[2].second);  // the open dialog
+    this->modals.EndChain();
+    this->Show(kinds[0].second);  // the OK box
+    this->log.push_back("chain ends");
+    this->modals.EndChain();
+    EXPECT_EQ(this->log, (Log{"open", "returned", "open", "returned", "open", "returned", "chain ends", "G1.GotFocus"}));
+    EXPECT_TRUE(this->modals.Grid(1).HasFocus());
+    EXPECT_TRUE(this->modals.WindowActive());
+    this->modals.Settle();
+    EXPECT_EQ(this->log.size(), 8u) << "a later event: " << this->log.back();
+}
+
 }  // namespace
 }  // namespace quorrel::test

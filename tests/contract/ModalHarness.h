@@ -13,6 +13,7 @@
 #include "GridHarness.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtModal.h"
 #include "platform/qt/QtServices.h"
 
 namespace quorrel::test {
@@ -44,6 +45,8 @@ public:
     }
     bool WindowActive() { return true; }
     void Settle() {}
+    void BeginChain() { Scope().BeginChain(); }
+    void EndChain() { Scope().EndChain(); }
 
 private:
     void RunWhileOpen() {
@@ -77,6 +80,8 @@ public:
     }
     bool WindowActive() { return QApplication::activeWindow() == &Window(); }
     void Settle() { QTest::qWait(100); }
+    void BeginChain() { BeginModalChain(); }
+    void EndChain() { EndModalChain(); }
 
 private:
     QtMessageBox boxes_{&Window()};

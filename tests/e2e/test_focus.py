@@ -170,6 +170,52 @@ def test_the_winning_move_is_heard_before_the_question(session):
         session.speech.mark()
 
 
+def table_words_since(session, start):
+    return [t for t in session.speech.texts()[start:] if t in (COLUMNS, FREE_CELLS, HOME_CELLS) or CARD.matches(t)]
+
+
+def test_no_table_words_while_a_dialog_has_the_keyboard(session):
+    """Between a box and the dialog that follows it, the table says nothing; it speaks once the dialog
+    is gone and the table has the keyboard again."""
+    program = session.start_program_and_welcome()
+    program.key("ctrl+n")
+    session.speech.wait_for(lambda t: SHUFFLING in t and COLUMNS in t, 20, "the deal")
+    program.wait_for_title("Untitled.qrl - Quorrel")
+    session.speech.mark()
+    # Save As with a name that has no ".qrl": refused, and the dialog comes back.
+    program.key("alt+g", "a")
+    program.wait_for_active_window("Save As")
+    session.xdotool("key", "--clearmodifiers", "ctrl+a")
+    session.xdotool("type", "--clearmodifiers", "--delay", "30", os.path.join(session.root, "Partie"))
+    session.xdotool("key", "--clearmodifiers", "Return")
+    program.wait_for_box()
+    session.speech.wait_for(lambda t: "".join(t).endswith(OK), 15, "the refusal")
+    start = len(session.speech.texts())
+    program.key("Return")
+    program.wait_for_active_window("Save As")
+    time.sleep(1.5)
+    if table_words_since(session, start):
+        raise TestFailure("the table spoke behind the Save As dialog: %r" % session.speech.texts()[start:])
+    program.key("Escape")
+    program.wait_for_main_window_active()
+    session.speech.wait_for(lambda t: COLUMNS in t[start - session.speech.cursor:], 15, "the table's focus")
+    session.speech.mark()
+    # The save question of Open, answered No: the Open dialog follows.
+    program.key("ctrl+o")
+    program.wait_for_box()
+    session.speech.wait_for(lambda t: YES_OR_NO in t, 15, "the question")
+    start = len(session.speech.texts())
+    program.key("Escape")
+    program.wait_for_active_window(OPEN_DIALOG)
+    time.sleep(1.5)
+    if table_words_since(session, start):
+        raise TestFailure("the table spoke behind the Open dialog: %r" % session.speech.texts()[start:])
+    program.key("Escape")
+    program.wait_for_main_window_active()
+    session.speech.wait_for(lambda t: COLUMNS in t[start - session.speech.cursor:], 15, "the table's focus")
+
+
 if __name__ == "__main__":
     harness.main([test_find_a_played_card_from_the_free_cells, test_find_from_the_columns_of_a_card_in_a_free_cell,
-                  test_message_boxes_are_said, test_the_winning_move_is_heard_before_the_question])
+                  test_message_boxes_are_said, test_the_winning_move_is_heard_before_the_question,
+                  test_no_table_words_while_a_dialog_has_the_keyboard])

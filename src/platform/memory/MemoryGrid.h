@@ -13,6 +13,13 @@ class MemoryGrid;
 // Which of a set of grids has the keyboard focus. Grids that share a scope take the focus from each other.
 struct FocusScope {
     MemoryGrid* Focused = nullptr;
+    // A chain of modal windows (IWindow::BeginModalChain): how deep, and the grid that the focus goes
+    // back to when it ends, once a window of the chain has closed.
+    int ChainDepth = 0;
+    bool ChainOwesFocus = false;
+    MemoryGrid* ChainHad = nullptr;
+    void BeginChain() { ++ChainDepth; }
+    void EndChain();
 };
 
 class MemoryGrid : public IGrid {

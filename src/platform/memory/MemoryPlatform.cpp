@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/RunTimeError.h"
 
@@ -22,13 +23,28 @@ std::vector<std::string> RecordingScreenReader::SinceMark() const {
 }
 
 void ModalFocus::Take() {
-    had_ = scope_ ? scope_->Focused : nullptr;
-    if (scope_) scope_->Focused = nullptr;
+    if (!scope_) return;
+    // Within a chain, the focus is still owed to the grid the chain's first window took it from.
+    had_ = scope_->ChainOwesFocus ? scope_->ChainHad : scope_->Focused;
+    scope_->ChainOwesFocus = false;
+    scope_->Focused = nullptr;
 }
 
 void ModalFocus::GiveBack() {
     MemoryGrid* grid = had_;
     had_ = nullptr;
+    if (scope_ && scope_->ChainDepth > 0) {
+        scope_->ChainOwesFocus = true;
+        scope_->ChainHad = grid;
+        return;
+    }
+    if (grid && grid->Visible()) grid->SetFocus();
+}
+
+void FocusScope::EndChain() {
+    if (ChainDepth == 0 || --ChainDepth > 0 || !ChainOwesFocus) return;
+    ChainOwesFocus = false;
+    MemoryGrid* grid = std::exchange(ChainHad, nullptr);
     if (grid && grid->Visible()) grid->SetFocus();
 }
 

@@ -313,6 +313,8 @@ public:
     void Show() override { Shown = true; }
     void Close() override { Closed = true; }
     void UnloadOtherWindows() override { ++OtherWindowsUnloaded; }
+    void BeginModalChain() override { focus.BeginChain(); }
+    void EndModalChain() override { focus.EndChain(); }
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
     std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;

@@ -12,6 +12,7 @@
 
 #include "platform/RunTimeError.h"
 #include "platform/qt/QtKeys.h"
+#include "platform/qt/QtModal.h"
 
 namespace quorrel {
 
@@ -315,7 +316,9 @@ void QtGrid::SetFocus() {
 
 void QtGrid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
-    if (!focusReported_) RaiseGotFocus();
+    // Between two modal windows of one chain the window system may hand the window the focus for a
+    // moment: the grid gets it back for good, and says so, when the chain ends.
+    if (!focusReported_ && !ModalChainOwesFocus()) RaiseGotFocus();
 }
 
 void QtGrid::focusOutEvent(QFocusEvent* event) {

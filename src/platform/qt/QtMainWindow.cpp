@@ -24,6 +24,7 @@ QT_END_NAMESPACE
 #include "cards/CardMod.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtKeys.h"
+#include "platform/qt/QtModal.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -257,6 +258,10 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+void QtMainWindow::BeginModalChain() { quorrel::BeginModalChain(); }
+
+void QtMainWindow::EndModalChain() { quorrel::EndModalChain(); }
 
 std::unique_ptr<IFindView> QtMainWindow::CreateFindDialog() { return std::make_unique<QtFindDialog>(this); }
 

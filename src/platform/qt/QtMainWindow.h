@@ -54,6 +54,8 @@ public:
     void Show() override;
     void Close() override;
     void UnloadOtherWindows() override;
+    void BeginModalChain() override;
+    void EndModalChain() override;
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
     std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;

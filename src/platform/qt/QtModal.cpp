@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <utility>
+
 #include "platform/qt/QtGrid.h"
 
 #if QUORREL_HAVE_XCB
@@ -80,22 +82,20 @@ bool Activate(QWidget* window) {
     return true;
 }
 
-}  // namespace
+// The open chain of modal windows, and what its first window found, once one of them has closed.
+struct Chain {
+    int depth = 0;
+    bool owesFocus = false;
+    QPointer<QWidget> home;
+    QPointer<QWidget> had;
+};
+Chain chain;
 
-int ExecModal(QDialog& dialog) {
-    QWidget* home = QApplication::activeModalWidget();
-    if (!home && dialog.parentWidget()) home = dialog.parentWidget()->window();
-    const QPointer<QWidget> window = home;
-    const QPointer<QWidget> had = home ? home->focusWidget() : nullptr;
-    // Whatever the window system reports while the dialog is open, the grid's focus comes back as a
-    // change of focus, announced once.
-    if (auto* grid = qobject_cast<QtGrid*>(had.data())) grid->FocusTakenByModal();
-
-    const int result = dialog.exec();
-
-    if (!window || !window->isVisible()) return result;
+// The home window is activated again and the widget that had its focus gets it back.
+void GiveBack(const QPointer<QWidget>& window, const QPointer<QWidget>& had) {
+    if (!window || !window->isVisible()) return;
     Activate(window);
-    if (!had || !had->isVisible() || had->window() != window) return result;
+    if (!had || !had->isVisible() || had->window() != window) return;
     if (auto* grid = qobject_cast<QtGrid*>(had.data())) {
         // The activation has raised GotFocus already when the focus came in with it; if it has not
         // come (the deadline passed, or the window never lost it), SetFocus raises it now, and the
@@ -104,7 +104,48 @@ int ExecModal(QDialog& dialog) {
     } else if (!had->hasFocus()) {
         had->setFocus(Qt::OtherFocusReason);
     }
+}
+
+}  // namespace
+
+int ExecModal(QDialog& dialog) {
+    QPointer<QWidget> window;
+    QPointer<QWidget> had;
+    if (chain.owesFocus && !QApplication::activeModalWidget()) {
+        // The window before it in the chain has closed: its home and focus are this one's.
+        window = chain.home;
+        had = chain.had;
+        chain.owesFocus = false;
+    } else {
+        QWidget* home = QApplication::activeModalWidget();
+        if (!home && dialog.parentWidget()) home = dialog.parentWidget()->window();
+        window = home;
+        had = home ? home->focusWidget() : nullptr;
+    }
+    // Whatever the window system reports while the dialog is open, the grid's focus comes back as a
+    // change of focus, announced once.
+    if (auto* grid = qobject_cast<QtGrid*>(had.data())) grid->FocusTakenByModal();
+
+    const int result = dialog.exec();
+
+    if (chain.depth > 0) {
+        chain.owesFocus = true;
+        chain.home = window;
+        chain.had = had;
+        return result;
+    }
+    GiveBack(window, had);
     return result;
 }
+
+void BeginModalChain() { ++chain.depth; }
+
+void EndModalChain() {
+    if (chain.depth == 0 || --chain.depth > 0 || !chain.owesFocus) return;
+    chain.owesFocus = false;
+    GiveBack(std::exchange(chain.home, nullptr), std::exchange(chain.had, nullptr));
+}
+
+bool ModalChainOwesFocus() { return chain.owesFocus; }
 
 }  // namespace quorrel

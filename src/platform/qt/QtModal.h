@@ -13,4 +13,13 @@ namespace quorrel {
 // again, and a grid among them has raised GotFocus exactly once.
 int ExecModal(QDialog& dialog);
 
+// A chain of modal windows (IWindow::BeginModalChain): while one is open, a window that ExecModal ran
+// hands nothing back when it closes; the next one finds the same home and the same focus, and the end
+// of the outermost chain gives them back as one window's close would.
+void BeginModalChain();
+void EndModalChain();
+// True while a window of an open chain has closed and the focus is owed: a grid that the window
+// system hands the focus to meanwhile stays silent.
+bool ModalChainOwesFocus();
+
 }  // namespace quorrel
