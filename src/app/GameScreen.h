@@ -114,8 +114,7 @@ public:
     SaveResult SaveGame();
     SaveResult SaveGameAs();
     // True when a game was opened.
-    // The chain, when given, is the command's: it ends once the file is read, before the game begins.
-    bool OpenGame(ModalChain* chain = nullptr);
+    bool OpenGame();
     void SaveGameBoard();
 
     // Help and About.

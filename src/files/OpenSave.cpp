@@ -13,7 +13,8 @@ bool HasGameExtension(const std::string& name) {
 }  // namespace
 
 // The save question, a save's dialog and its refusals, the Open dialog and the refusal of the file follow
-// one another: the table takes the focus back only once they are over, or when the opened game begins.
+// one another: the table takes the focus back only once they are over. An opened game gives the column
+// grid the focus, which keeps it.
 void GameScreen::mnuGameOpen_Click() {
     ModalChain chain(Window);
     Trap(ReportForm::Handler, " in mnuGameOpen_Click()", [&] {
@@ -22,7 +23,7 @@ void GameScreen::mnuGameOpen_Click() {
         State.OpenedFromFile = 1;
         // When no game was opened (Cancel, or a file that is no game), a later "play again" must not
         // lay out a record that was never opened.
-        if (!OpenGame(&chain)) State.OpenedFromFile = before;
+        if (!OpenGame()) State.OpenedFromFile = before;
     });
 }
 
@@ -53,7 +54,7 @@ void GameScreen::ChooseGameFile(bool save) {
     }
 }
 
-bool GameScreen::OpenGame(ModalChain* chain) {
+bool GameScreen::OpenGame() {
     bool opened = false;
     Trap(ReportForm::GameFile, " in OpenGame()", [&] {
         ChooseGameFile(false);
@@ -71,7 +72,6 @@ bool GameScreen::OpenGame(ModalChain* chain) {
         HomeCell.SetVisible(false);
         State.GameFileName = path;
         opened = true;
-        if (chain) chain->End();
         BeginGame();
     });
     return opened;

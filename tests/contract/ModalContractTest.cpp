@@ -115,5 +115,18 @@ TYPED_TEST(ModalContract, AChainGivesTheFocusBackOnceAtItsEnd) {
     EXPECT_EQ(this->log.size(), 8u) << "a later event: " << this->log.back();
 }
 
+// A grid that the program gives the focus to during a chain (a game opened) keeps it at the chain's end.
+TYPED_TEST(ModalContract, AGridFocusedDuringAChainKeepsTheFocus) {
+    this->modals.BeginChain();
+    this->Show(this->Kinds()[0].second);
+    this->modals.Grid(0).SetFocus();
+    this->modals.EndChain();
+    this->modals.Settle();
+    EXPECT_EQ(this->log, (Log{"open", "returned", "G0.GotFocus"}));
+    EXPECT_TRUE(this->modals.Grid(0).HasFocus());
+    EXPECT_FALSE(this->modals.Grid(1).HasFocus());
+    EXPECT_TRUE(this->modals.WindowActive());
+}
+
 }  // namespace
 }  // namespace quorrel::test

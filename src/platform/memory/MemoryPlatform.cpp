@@ -45,7 +45,8 @@ void FocusScope::EndChain() {
     if (ChainDepth == 0 || --ChainDepth > 0 || !ChainOwesFocus) return;
     ChainOwesFocus = false;
     MemoryGrid* grid = std::exchange(ChainHad, nullptr);
-    if (grid && grid->Visible()) grid->SetFocus();
+    // A grid the program gave the focus to meanwhile (a game begun) keeps it.
+    if (Focused == nullptr && grid && grid->Visible()) grid->SetFocus();
 }
 
 MsgResult ScriptedMessageBox::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,

@@ -91,11 +91,13 @@ struct Chain {
 };
 Chain chain;
 
-// The home window is activated again and the widget that had its focus gets it back.
-void GiveBack(const QPointer<QWidget>& window, const QPointer<QWidget>& had) {
+// The home window is activated again and the widget that had its focus gets it back; at the end of a
+// chain, unless the program gave the focus to another widget of the window meanwhile (a game begun).
+void GiveBack(const QPointer<QWidget>& window, const QPointer<QWidget>& had, bool endOfChain = false) {
     if (!window || !window->isVisible()) return;
+    const bool moved = endOfChain && window->focusWidget() != had;
     Activate(window);
-    if (!had || !had->isVisible() || had->window() != window) return;
+    if (moved || !had || !had->isVisible() || had->window() != window) return;
     if (auto* grid = qobject_cast<QtGrid*>(had.data())) {
         // The activation has raised GotFocus already when the focus came in with it; if it has not
         // come (the deadline passed, or the window never lost it), SetFocus raises it now, and the
@@ -143,7 +145,7 @@ void BeginModalChain() { ++chain.depth; }
 void EndModalChain() {
     if (chain.depth == 0 || --chain.depth > 0 || !chain.owesFocus) return;
     chain.owesFocus = false;
-    GiveBack(std::exchange(chain.home, nullptr), std::exchange(chain.had, nullptr));
+    GiveBack(std::exchange(chain.home, nullptr), std::exchange(chain.had, nullptr), true);
 }
 
 bool ModalChainOwesFocus() { return chain.owesFocus; }
