@@ -316,9 +316,9 @@ void QtGrid::SetFocus() {
 
 void QtGrid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
-    // Between two modal windows of one chain the window system may hand the window the focus for a
-    // moment: the grid gets it back for good, and says so, when the chain ends.
-    if (!focusReported_ && !ModalChainOwesFocus()) RaiseGotFocus();
+    // While a modal window is open, or between two of one chain, the window system may hand the window
+    // the focus for a moment: the grid gets it back for good, and says so, when the modal windows close.
+    if (!focusReported_ && !ModalWindowHasTheFocus()) RaiseGotFocus();
 }
 
 void QtGrid::focusOutEvent(QFocusEvent* event) {

@@ -90,6 +90,9 @@ struct Chain {
     QPointer<QWidget> had;
 };
 Chain chain;
+// How many modal windows ExecModal runs now, one within another. Qt may hand the main window the
+// activation as soon as a box hides, before exec() has returned.
+int running = 0;
 
 // The home window is activated again and the widget that had its focus gets it back; at the end of a
 // chain, unless the program gave the focus to another widget of the window meanwhile (a game begun).
@@ -128,7 +131,9 @@ int ExecModal(QDialog& dialog) {
     // change of focus, announced once.
     if (auto* grid = qobject_cast<QtGrid*>(had.data())) grid->FocusTakenByModal();
 
+    ++running;
     const int result = dialog.exec();
+    --running;
 
     if (chain.depth > 0) {
         chain.owesFocus = true;
@@ -148,6 +153,6 @@ void EndModalChain() {
     GiveBack(std::exchange(chain.home, nullptr), std::exchange(chain.had, nullptr), true);
 }
 
-bool ModalChainOwesFocus() { return chain.owesFocus; }
+bool ModalWindowHasTheFocus() { return chain.owesFocus || running > 0; }
 
 }  // namespace quorrel

@@ -18,8 +18,9 @@ int ExecModal(QDialog& dialog);
 // of the outermost chain gives them back as one window's close would.
 void BeginModalChain();
 void EndModalChain();
-// True while a window of an open chain has closed and the focus is owed: a grid that the window
-// system hands the focus to meanwhile stays silent.
-bool ModalChainOwesFocus();
+// True while a modal window of the program is open, or a window of an open chain has closed and the
+// focus is owed: a grid that the window system hands the focus to meanwhile (the main window activated
+// by the window manager once a box has gone, while the next dialog opens) stays silent.
+bool ModalWindowHasTheFocus();
 
 }  // namespace quorrel
