@@ -302,6 +302,23 @@ def test_orca_reads_menus_and_dialogs(session, orca):
         raise TestFailure("the program ended with status %s" % status)
 
 
+@with_orca
+def test_f2_after_a_menu_before_any_game(session, orca):
+    """Beside Orca too, the window has its keys back once a menu is closed, before any game."""
+    program = orca.start()
+    session.speech.expect(*WELCOME, timeout=30)
+    for menu, first_item in (("alt+g", NEW_GAME_ITEM), ("alt+h", r"^Help Topics F1\.?$")):
+        program.key(menu)
+        orca.speech.wait_for_text(first_item)
+        windows = len(program.visible_windows())
+        program.key("Escape")
+        program.wait_for_windows(windows - 1)
+        session.speech.mark()
+        program.key("F2")
+        heard(session, "the key list after %s and Escape" % menu, lambda t: WELCOME[0] not in t and
+              "Press control f to find a particular card. " in t)
+
+
 if __name__ == "__main__":
     orca_harness.main([test_grids_are_silent, test_orca_started_during_a_game_says_only_the_window,
-                       test_orca_reads_menus_and_dialogs])
+                       test_orca_reads_menus_and_dialogs, test_f2_after_a_menu_before_any_game])
