@@ -1,9 +1,10 @@
 // Hints and the verdict: the solver searches from the table as it stands, on a thread of its own, and
-// the answer is spoken when it comes. A hint gives the first move of a way home and puts the cursor
-// and the focus on the card, so that Enter picks it up; the verdict says whether the game can still be
-// won, without giving the move away.
+// the answer is spoken when it comes. The way home it found is kept: while the table is one that way
+// passes through, hints and verdicts answer from it at once, so a player who follows the hints walks
+// one way to the end. A hint gives the next move of the way and puts the cursor and the focus on the
+// card, so that Enter picks it up; the verdict says whether the game can still be won, without giving
+// the move away.
 #include <atomic>
-#include <chrono>
 
 #include "app/GameScreen.h"
 #include "solver/Solver.h"
@@ -13,7 +14,6 @@ namespace quorrel {
 
 namespace {
 constexpr int kThinkingAfterMs = 300;
-constexpr auto kSearchTime = std::chrono::seconds(2);
 }  // namespace
 
 // One search under way. Its work owns copies of all it reads, so the window's thread never shares the
@@ -46,6 +46,10 @@ void GameScreen::mnuPlayVerdict_Click() {
 void GameScreen::AskSolver(Question question) {
     if (DealWaiting || State.GameInProgress != -1) return;
     TableRecord table = TableNow();
+    if (const auto next = way_.Next(table)) {
+        CancelSearch();
+        return AnswerFromWay(question, *next);
+    }
     // The same question about the same table is already being answered.
     if (search_ && search_->Asked == question && search_->From == table) return;
     CancelSearch();
@@ -53,9 +57,7 @@ void GameScreen::AskSolver(Question question) {
     search->Asked = question;
     search->From = table;
     search->Task = P.Background.Start(
-        [table = std::move(table), cancel = search->Cancel, result = search->Result] {
-            solver::Budget budget;
-            budget.MaxTime = kSearchTime;
+        [table = std::move(table), budget = SearchBudget, cancel = search->Cancel, result = search->Result] {
             *result = solver::Solve(table, budget, cancel.get());
         },
         kThinkingAfterMs, [this] { Speak(texts::Thinking); }, [this] { SolverAnswered(); });
@@ -67,18 +69,11 @@ void GameScreen::SolverAnswered() {
         const std::shared_ptr<Search> search = std::move(search_);
         if (!search || DealWaiting || State.GameInProgress != -1 || !(search->From == TableNow())) return;
         const solver::Answer& answer = *search->Result;
-        const bool hint = search->Asked == Question::Hint;
         switch (answer.Outcome) {
         case solver::Verdict::Solved:
             if (answer.Moves.empty()) return;
-            if (hint) {
-                const solver::SolverMove& move = answer.Moves.front();
-                return GiveHint(move.From, move.To, move.Card);
-            }
-            StopSpeech();
-            Speak(std::string(texts::CanBeWonIn) + texts::SpokenNumber(static_cast<int>(answer.Moves.size())) +
-                  std::string(answer.Moves.size() == 1 ? texts::OneMove : texts::MovesOrFewer));
-            return;
+            way_ = solver::Way(search->From, answer.Moves);
+            return AnswerFromWay(search->Asked, 0);
         case solver::Verdict::Unsolvable:
             StopSpeech();
             Speak(texts::CannotBeWon);
@@ -87,24 +82,33 @@ void GameScreen::SolverAnswered() {
         case solver::Verdict::NotAGame:
             // Never a guess in place of an answer.
             StopSpeech();
-            Speak(hint ? texts::NoHintInTime : texts::NoVerdictInTime);
+            Speak(search->Asked == Question::Hint ? texts::NoHintInTime : texts::NoVerdictInTime);
             return;
         case solver::Verdict::Cancelled: return;
         }
     });
 }
 
+void GameScreen::AnswerFromWay(Question question, std::size_t next) {
+    StopSpeech();
+    if (question == Question::Hint) return GiveHint(way_.Moves()[next]);
+    const std::size_t left = way_.Moves().size() - next;
+    Speak(std::string(texts::CanBeWonIn) + texts::SpokenNumber(static_cast<int>(left)) +
+          std::string(left == 1 ? texts::OneMove : texts::MovesOrFewer));
+}
+
 // The move in words; then the cursor and the focus go to the card, or to where it goes when it is the
 // card already picked up. Another picked-up card is put back first, so that Enter picks the hinted one up.
-void GameScreen::GiveHint(const CellPlace& from, const CellPlace& to, const std::string& card) {
+void GameScreen::GiveHint(const solver::SolverMove& move) {
+    const CellPlace& from = move.From;
+    const CellPlace& to = move.To;
     const bool holding = State.CardSelected == -1;
-    const bool holdingHinted = holding && State.SelectedCard == card && State.SelectedRow == from.Row &&
+    const bool holdingHinted = holding && State.SelectedCard == move.Card && State.SelectedRow == from.Row &&
                                State.SelectedCol == from.Col &&
                                State.SelectedFrom == (from.Grid == GridId::Column ? 0 : 1);
     if (holding && !holdingHinted) PutBackSilently();
-    StopSpeech();
     Speak(texts::HintPlay);
-    SpeakCurrentCell(card);
+    SpeakCurrentCell(move.Card);
     Speak(texts::HintTo);
     if (to.Grid == GridId::Column && to.Row == 1)
         Speak(std::string(texts::TheEmptyColumn) + texts::SpokenNumber(to.Col + 1));
