@@ -246,8 +246,9 @@ private:
     struct Search;
     void AskSolver(Question question);
     void SolverAnswered();
-    // Answers from the kept way, whose move `next` is the one to make on the table as it stands.
-    void AnswerFromWay(Question question, std::size_t next);
+    // Answers from the kept way, whose move `next` is the one to make on the table as it stands. After
+    // " Thinking. " the answer follows it; otherwise it stops the speech under way first.
+    void AnswerFromWay(Question question, std::size_t next, bool afterThinking);
     void GiveHint(const solver::SolverMove& move);
     void GoSilentlyTo(const CellPlace& place);
     std::shared_ptr<Search> search_;  // shared: the type is complete only where hints are given

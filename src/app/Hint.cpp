@@ -24,6 +24,7 @@ struct GameScreen::Search {
     std::shared_ptr<std::atomic<bool>> Cancel = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<solver::Answer> Result = std::make_shared<solver::Answer>();
     std::unique_ptr<IBackgroundTask> Task;
+    bool ThinkingSaid = false;
 
     ~Search() {
         Cancel->store(true);
@@ -48,7 +49,7 @@ void GameScreen::AskSolver(Question question) {
     TableRecord table = TableNow();
     if (const auto next = way_.Next(table)) {
         CancelSearch();
-        return AnswerFromWay(question, *next);
+        return AnswerFromWay(question, *next, false);
     }
     // The same question about the same table is already being answered.
     if (search_ && search_->Asked == question && search_->From == table) return;
@@ -56,11 +57,18 @@ void GameScreen::AskSolver(Question question) {
     auto search = std::make_shared<Search>();
     search->Asked = question;
     search->From = table;
+    // The callbacks never run once the search, which owns the task, is gone.
+    Search* const asked = search.get();
     search->Task = P.Background.Start(
         [table = std::move(table), budget = SearchBudget, cancel = search->Cancel, result = search->Result] {
             *result = solver::Solve(table, budget, cancel.get());
         },
-        kThinkingAfterMs, [this] { Speak(texts::Thinking); }, [this] { SolverAnswered(); });
+        kThinkingAfterMs,
+        [this, asked] {
+            asked->ThinkingSaid = true;
+            Speak(texts::Thinking);
+        },
+        [this] { SolverAnswered(); });
     search_ = std::move(search);
 }
 
@@ -69,19 +77,23 @@ void GameScreen::SolverAnswered() {
         const std::shared_ptr<Search> search = std::move(search_);
         if (!search || DealWaiting || State.GameInProgress != -1 || !(search->From == TableNow())) return;
         const solver::Answer& answer = *search->Result;
+        // Once " Thinking. " has begun, the answer follows it: stopping it would cut it to a syllable.
+        auto startAnswer = [&] {
+            if (!search->ThinkingSaid) StopSpeech();
+        };
         switch (answer.Outcome) {
         case solver::Verdict::Solved:
             if (answer.Moves.empty()) return;
             way_ = solver::Way(search->From, answer.Moves);
-            return AnswerFromWay(search->Asked, 0);
+            return AnswerFromWay(search->Asked, 0, search->ThinkingSaid);
         case solver::Verdict::Unsolvable:
-            StopSpeech();
+            startAnswer();
             Speak(texts::CannotBeWon);
             return;
         case solver::Verdict::GaveUp:
         case solver::Verdict::NotAGame:
             // Never a guess in place of an answer.
-            StopSpeech();
+            startAnswer();
             Speak(search->Asked == Question::Hint ? texts::NoHintInTime : texts::NoVerdictInTime);
             return;
         case solver::Verdict::Cancelled: return;
@@ -89,8 +101,8 @@ void GameScreen::SolverAnswered() {
     });
 }
 
-void GameScreen::AnswerFromWay(Question question, std::size_t next) {
-    StopSpeech();
+void GameScreen::AnswerFromWay(Question question, std::size_t next, bool afterThinking) {
+    if (!afterThinking) StopSpeech();
     if (question == Question::Hint) return GiveHint(way_.Moves()[next]);
     const std::size_t left = way_.Moves().size() - next;
     Speak(std::string(texts::CanBeWonIn) + texts::SpokenNumber(static_cast<int>(left)) +

@@ -33,9 +33,10 @@ TEST(Hint, NamesTheMoveAndPutsTheCursorOnTheCardThenOnWhereItGoes) {
     t.Ask(mnuPlayHint, true);
     const std::vector<std::string> hint = {"<stop>", std::string(texts::HintPlay), Words("KS"),
                                            std::string(texts::HintTo), std::string(texts::TheHomeCells)};
+    // The answer follows " Thinking. " without cutting it off; the focus and the cursor went to the
+    // card without a word of their own.
     std::vector<std::string> heard = {std::string(texts::Thinking)};
-    heard.insert(heard.end(), hint.begin(), hint.end());
-    // The focus and the cursor went to the card without a word of their own.
+    heard.insert(heard.end(), hint.begin() + 1, hint.end());
     EXPECT_EQ(t.Heard(), heard);
     EXPECT_EQ(t.Focused(), &t.window.freeCell);
     EXPECT_EQ(t.state.FocusGrid, 1);
@@ -102,6 +103,22 @@ TEST(Verdict, SaysWhetherTheGameCanStillBeWonWithoutMovingAnything) {
     lost.window.menus.Click(mnuPlayVerdict);
     ASSERT_TRUE(lost.background.Finish());
     EXPECT_THAT(lost.Heard(), ElementsAre("<stop>", std::string(texts::CannotBeWon)));
+}
+
+// Unsolvable or not found in time: after " Thinking. " the answer follows it too.
+TEST(Hint, NoAnswerCutsThinkingShort) {
+    TestTable t;
+    t.Start();
+    t.screen.SearchBudget = {};
+    t.screen.SearchBudget.MaxPositions = 0;
+    t.screen.DealGameNumber(1);
+    t.Heard();
+    t.window.menus.Click(mnuPlayVerdict);
+    ASSERT_TRUE(t.background.Finish(true));
+    EXPECT_THAT(t.Heard(), ElementsAre(std::string(texts::Thinking), std::string(texts::NoVerdictInTime)));
+    t.window.menus.Click(mnuPlayHint);
+    ASSERT_TRUE(t.background.Finish());
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", std::string(texts::NoHintInTime)));
 }
 
 // Every cell of the table, as one text.
