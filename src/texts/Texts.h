@@ -165,6 +165,8 @@ inline constexpr std::string_view AFreeCell = " a Free Cell ";
 inline constexpr std::string_view TheHomeCells = " the Home Cells ";
 inline constexpr std::string_view NothingToUndo = " Nothing to undo. ";
 inline constexpr std::string_view NothingToRedo = " Nothing to redo. ";
+// Restart on a table that is still the one the game began with.
+inline constexpr std::string_view NothingToRestart = " Nothing to restart. ";
 // Before the column grid's announcement.
 inline constexpr std::string_view DealRestarted = " The deal was restarted. ";
 inline constexpr std::string_view RestartUndone = " The restart was undone. ";

@@ -206,6 +206,32 @@ TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Free Cells ", " Empty ", "<stop>", " Columns ", firstWords));
 }
 
+// While the cards lie as the game began, a restart says so and leaves the game and its steps alone.
+TEST(Restart, NothingToRestartOnTheTableTheGameBeganWith) {
+    TestTable t;
+    t.StartAndDeal();
+    const auto dealt = Table(t);
+    t.Heard();
+    t.Shortcut("Ctrl+R");
+    t.Shortcut("Ctrl+Z");
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to restart. ", "<stop>", " Nothing to undo. "));
+
+    // A move taken back leaves the table as it began: the move can still be made again.
+    t.state.Loading = -1;
+    t.window.column.SetRow(7);
+    t.state.Loading = 0;
+    t.Press(keys::Return);
+    t.Press(keys::Tab);
+    t.Press(keys::Return);
+    t.Shortcut("Ctrl+Z");
+    ASSERT_EQ(Table(t), dealt);
+    t.Heard();
+    t.Shortcut("Ctrl+R");
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to restart. "));
+    t.Shortcut("Ctrl+Y");
+    EXPECT_NE(Table(t), dealt);
+}
+
 TEST(Restart, TheEndOfAGameCannotBeUndone) {
     TestTable t;
     t.StartAndDeal();
