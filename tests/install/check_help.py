@@ -45,7 +45,7 @@ SPOKEN_SENTENCES = [
     "HintPlay", "HintTo", "TheEmptyColumn", "CanBeWonIn", "MovesOrFewer", "OneMove", "CannotBeWon",
     "NoHintInTime", "NoVerdictInTime", "Thinking",
     "UpTo", "NoneHome", "EmptyFreeCells", "EmptyColumns", "CardsOnTable", "RunOf",
-    "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved",
+    "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved", "StatisticsNotSavedFix",
 ]
 
 
