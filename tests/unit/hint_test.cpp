@@ -121,27 +121,6 @@ TEST(Hint, NoAnswerCutsThinkingShort) {
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", std::string(texts::NoHintInTime)));
 }
 
-// Every cell of the table, as one text.
-std::string Key(const TableRecord& table) {
-    std::string key;
-    for (const auto& row : table.Columns)
-        for (const std::string& cell : row) key += cell + ",";
-    for (const std::string& cell : table.FreeCells) key += cell + ",";
-    for (const std::string& cell : table.HomeCells) key += cell + ",";
-    return key;
-}
-
-TableRecord Table(const TestTable& t) {
-    TableRecord table;
-    for (int r = 1; r <= 19; ++r)
-        for (int c = 0; c < 8; ++c) table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)] = t.window.column.TextMatrix(r, c);
-    for (int k = 0; k < 4; ++k) {
-        table.FreeCells[static_cast<size_t>(k)] = t.window.freeCell.TextMatrix(0, k);
-        table.HomeCells[static_cast<size_t>(k)] = t.window.homeCell.TextMatrix(0, k);
-    }
-    return table;
-}
-
 // Ctrl+H, Enter, Ctrl+H, Enter... from the deal to the end: each pair makes one move, the first search
 // finds the way, and the hints lead along it without searching again or coming back to a table.
 TEST(Hint, FollowingEveryHintWinsEveryDeal) {
@@ -153,7 +132,7 @@ TEST(Hint, FollowingEveryHintWinsEveryDeal) {
         t.screen.DealGameNumber(deal);
         ASSERT_EQ(t.state.GameInProgress, -1);
         t.messages.Answers = {MsgResult::No};
-        std::set<std::string> seen = {Key(Table(t))};
+        std::set<std::vector<std::string>> seen = {t.Cells()};
         for (int moves = 0; t.state.HomeCount < 52; ++moves) {
             ASSERT_LT(moves, 300);
             for (int half = 0; half < 2; ++half) {
@@ -162,7 +141,7 @@ TEST(Hint, FollowingEveryHintWinsEveryDeal) {
                 t.Press(keys::Return);
             }
             ASSERT_EQ(t.state.CardSelected, 0);
-            ASSERT_TRUE(seen.insert(Key(Table(t))).second) << "a table came back after " << moves + 1 << " moves";
+            ASSERT_TRUE(seen.insert(t.Cells()).second) << "a table came back after " << moves + 1 << " moves";
         }
         EXPECT_EQ(t.background.Started, 1);
         ASSERT_EQ(t.messages.Asked.size(), 1u);
