@@ -90,9 +90,10 @@ void GameScreen::Form_Load() {
                                                       std::string(texts::SettingsColumnsKey), std::string(texts::Checked));
     Menus.SetChecked(mnuOptionsSpeakColumns, columns == texts::Checked);
     State.UnsavedChanges = 0;
-    // The Games folder beside the program; where that cannot be (a read-only installation), the user's own.
+    // The Games folder beside the program; where it cannot be made or written to (a read-only
+    // installation, even one that ships a Games folder), the user's own.
     State.GamesFolder = App.Path + "/" + std::string(texts::GamesFolderName);
-    if (!P.FileSystem.MakeFolder(State.GamesFolder)) {
+    if (!P.FileSystem.MakeFolder(State.GamesFolder) || !P.FileSystem.CanWriteIn(State.GamesFolder)) {
         State.GamesFolder = P.FileSystem.UserDataFolder() + "/" + std::string(texts::GamesFolderName);
         P.FileSystem.MakeFolder(State.GamesFolder);
     }

@@ -1,6 +1,8 @@
 // The main window's game logic: every handler of the window, toolkit-free, over the platform services.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "files/Statistics.h"
 #include "moves/History.h"
 #include "platform/RunTimeError.h"
+#include "solver/Way.h"
 #include "table/GameState.h"
 
 namespace quorrel {
@@ -145,6 +148,9 @@ public:
     void mnuPlayHint_Click();
     void mnuPlayVerdict_Click();
     void CancelSearch();
+    // What one search for a hint or a verdict may spend. The program bounds it by time as well; tests
+    // bound it by positions alone, so that their answers are the same on every machine.
+    solver::Budget SearchBudget{.MaxTime = std::chrono::seconds(2)};
     // The Play menu's readings and the statistics. The readings speak one announcement each and move
     // nothing; they do nothing while no game is on the table.
     void mnuPlayReadColumn_Click();
@@ -240,9 +246,14 @@ private:
     struct Search;
     void AskSolver(Question question);
     void SolverAnswered();
-    void GiveHint(const CellPlace& from, const CellPlace& to, const std::string& card);
+    // Answers from the kept way, whose move `next` is the one to make on the table as it stands. After
+    // " Thinking. " the answer follows it; otherwise it stops the speech under way first.
+    void AnswerFromWay(Question question, std::size_t next, bool afterThinking);
+    void GiveHint(const solver::SolverMove& move);
     void GoSilentlyTo(const CellPlace& place);
     std::shared_ptr<Search> search_;  // shared: the type is complete only where hints are given
+    // The way home the last search found: hints and verdicts on a table it passes through answer from it.
+    solver::Way way_;
     // Reading the table.
     std::string ColumnWords(int column) const;
     std::string TableWords() const;

@@ -190,6 +190,12 @@ void GameScreen::mnuPlayRedo_Click() {
 void GameScreen::mnuPlayRestart_Click() {
     Trap(ReportForm::Handler, " in mnuPlayRestart_Click()", [&] {
         if (State.GameInProgress != -1 || !State.History.Start()) return;  // no game on the table
+        // Nothing to lay out again: no step to take back, and the game is not given up.
+        if (TableNow() == *State.History.Start()) {
+            StopSpeech();
+            Speak(texts::NothingToRestart);
+            return;
+        }
         PutBackSilently();
         CancelSearch();
         // Restarting gives the game up; the deal laid out again is a game of its own.

@@ -54,8 +54,9 @@ void GameScreen::CountGame(bool changed) {
         // Said once a run: the game goes on, and the next change tries again.
         if (statisticsNotSavedReported_) return;
         statisticsNotSavedReported_ = true;
-        MsgBox(error.Description + std::string(texts::StatisticsNotSaved), MsgButtons::OK, MsgIcon::Information,
-               std::string(texts::ProgramName));
+        MsgBox(std::string(texts::StatisticsNotSaved) + P.FileSystem.UserDataFolder() + std::string(texts::SentenceEnd) +
+                   std::string(texts::StatisticsNotSavedFix) + error.Description + std::string(texts::SentenceEnd),
+               MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     }
 }
 
@@ -75,9 +76,13 @@ std::string GameScreen::StatisticsText() const {
             std::to_string(r.Longest) + std::string(texts::DealsWon);
     if (r.DealsWon.empty()) text += texts::NoDeals;
     else {
+        // The count first, then the numbers, each list named as numbers: "won: 2" alone would sound
+        // like deal number 2.
+        text += std::to_string(r.DealsWon.size());
         if (r.DealsWon.size() > kDealsListed)
-            text += std::to_string(r.DealsWon.size()) + std::string(texts::LatestDeals) + std::to_string(kDealsListed) +
-                    std::string(texts::ListColon);
+            text += std::string(texts::LatestDeals) + std::to_string(kDealsListed) + std::string(texts::ListColon);
+        else text += texts::ListSeparator;
+        text += r.DealsWon.size() == 1 ? texts::DealNumberWord : texts::DealNumbersWord;
         const auto first = r.DealsWon.size() > kDealsListed ? r.DealsWon.end() - kDealsListed : r.DealsWon.begin();
         for (auto it = first; it != r.DealsWon.end(); ++it)
             text += (it == first ? "" : std::string(texts::ListSeparator)) + std::to_string(*it);

@@ -16,6 +16,9 @@ public:
     virtual ~IFileSystem() = default;
     // True when the folder exists afterwards (it is created with its parents when missing).
     virtual bool MakeFolder(const std::string& path) = 0;
+    // True when the folder exists and this user may create files in it (a folder may exist and still
+    // be closed to the user: read-only permissions, a read-only mount).
+    virtual bool CanWriteIn(const std::string& folder) = 0;
     // The per-user data folder of the program (XDG_DATA_HOME/Quorrel, ~/.local/share/Quorrel).
     virtual std::string UserDataFolder() = 0;
 

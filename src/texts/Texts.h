@@ -165,6 +165,8 @@ inline constexpr std::string_view AFreeCell = " a Free Cell ";
 inline constexpr std::string_view TheHomeCells = " the Home Cells ";
 inline constexpr std::string_view NothingToUndo = " Nothing to undo. ";
 inline constexpr std::string_view NothingToRedo = " Nothing to redo. ";
+// Restart on a table that is still the one the game began with.
+inline constexpr std::string_view NothingToRestart = " Nothing to restart. ";
 // Before the column grid's announcement.
 inline constexpr std::string_view DealRestarted = " The deal was restarted. ";
 inline constexpr std::string_view RestartUndone = " The restart was undone. ";
@@ -215,8 +217,9 @@ inline constexpr std::string_view EmptyFreeCells = " Empty free cells: ";
 inline constexpr std::string_view EmptyColumns = " Empty columns: ";
 inline constexpr std::string_view NoColumns = " none ";
 inline constexpr std::string_view CardsOnTable = " Cards on the table: ";
-// The statistics, in a box that asks whether to reset them. The numbers follow the texts; the
-// numbered deals won are listed when there are at most ten, else the count and the latest ten.
+// The statistics, in a box that asks whether to reset them. The numbers follow the texts. The numbered
+// deals won are counted, then their numbers follow: ". Numbered deals won: 2, deal numbers 617, 1. ",
+// ". Numbered deals won: 1, deal number 617. ", or past ten "25, the latest 10: deal numbers ...".
 inline constexpr std::string_view StatisticsCaption = "Statistics";
 inline constexpr std::string_view GamesPlayed = "Games played: ";
 inline constexpr std::string_view GamesWon = ". Games won: ";
@@ -225,6 +228,8 @@ inline constexpr std::string_view CurrentStreak = ". Current streak of wins: ";
 inline constexpr std::string_view LongestStreak = ". Longest streak of wins: ";
 inline constexpr std::string_view DealsWon = ". Numbered deals won: ";
 inline constexpr std::string_view LatestDeals = ", the latest ";
+inline constexpr std::string_view DealNumberWord = "deal number ";
+inline constexpr std::string_view DealNumbersWord = "deal numbers ";
 inline constexpr std::string_view ListColon = ": ";
 inline constexpr std::string_view NoDeals = "none";
 inline constexpr std::string_view ListSeparator = ", ";
@@ -237,7 +242,11 @@ inline constexpr std::string_view DamagedStatisticsStem = "Statistics.damaged";
 inline constexpr std::string_view DamagedStatisticsExt = ".txt";
 inline constexpr std::string_view StatisticsDamaged = "The statistics file was damaged. It was renamed to ";
 inline constexpr std::string_view StatisticsStartAgain = ". The statistics start again from zero.";
-inline constexpr std::string_view StatisticsNotSaved = " The statistics could not be saved.";
+// The statistics file could not be written: where, what the player can do, then the system's reason.
+inline constexpr std::string_view StatisticsNotSaved = "The statistics could not be saved in the folder ";
+inline constexpr std::string_view StatisticsNotSavedFix =
+    "Check that this folder exists and that you may write to it. The game goes on, and Quorrel tries again "
+    "the next time the statistics change. The system said: ";
 
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";

@@ -40,12 +40,12 @@ SPOKEN_SENTENCES = [
     "GameOver", "PlayAgain", "WasSaved", "NeedsExtension", "ExtensionExample", "NotAGame",
     "Selected", "Unselected", "WasMoved", "Empty",
     "BackTo", "MovedAgainTo", "AFreeCell", "TheHomeCells", "NothingToUndo", "NothingToRedo",
-    "DealRestarted", "RestartUndone", "GameNumber",
+    "DealRestarted", "RestartUndone", "NothingToRestart", "GameNumber",
     "DealNumberCaption", "DealNumberLabel", "NotADealNumber",
     "HintPlay", "HintTo", "TheEmptyColumn", "CanBeWonIn", "MovesOrFewer", "OneMove", "CannotBeWon",
     "NoHintInTime", "NoVerdictInTime", "Thinking",
     "UpTo", "NoneHome", "EmptyFreeCells", "EmptyColumns", "CardsOnTable", "RunOf",
-    "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved",
+    "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved", "StatisticsNotSavedFix",
 ]
 
 

@@ -12,7 +12,8 @@
    executable and Quorr.html. That folder is the one it takes as its own, so it is also where it
    opens the help.
 4. With that folder read-only (run as an ordinary user: as root, through setpriv as nobody), the
-   program must still start and keep its games in $XDG_DATA_HOME/Quorrel/Games instead.
+   program must still start and keep its games in $XDG_DATA_HOME/Quorrel/Games instead, both when
+   the folder holds no Games folder and when it holds a read-only one.
 """
 
 import argparse
@@ -183,18 +184,31 @@ def main():
                 print(f"nobody cannot reach {root} (is TMPDIR private?): the read-only case is left out")
                 os.chmod(folder, 0o755)
                 return 0
-        work = os.path.join(root, "read-only")
-        os.makedirs(work)
-        home, env = private_home(work, owner)
-        log = os.path.join(home, "speech.log")
-        try:
-            speak_welcome(command + [f"--speech=log:{log}"], env, log, welcome)
-        finally:
-            os.chmod(folder, 0o755)
-        expect(not os.path.exists(os.path.join(folder, games)), "a Games folder appeared in the read-only folder")
-        user_games = os.path.join(env["XDG_DATA_HOME"], "Quorrel", games)
-        expect(os.path.isdir(user_games), f"with a read-only program folder, no {user_games}")
-        print("with a read-only program folder the games went to XDG_DATA_HOME/Quorrel/Games")
+        # Without a Games folder, and with a read-only one shipped in the read-only folder.
+        for case, shipped in (("read-only", False), ("read-only-with-games", True)):
+            shipped_games = os.path.join(folder, games)
+            if shipped:
+                os.chmod(folder, 0o755)
+                os.mkdir(shipped_games, 0o555)
+                os.chmod(shipped_games, 0o555)
+                os.chmod(folder, 0o555)
+            work = os.path.join(root, case)
+            os.makedirs(work)
+            home, env = private_home(work, owner)
+            log = os.path.join(home, "speech.log")
+            try:
+                speak_welcome(command + [f"--speech=log:{log}"], env, log, welcome)
+            finally:
+                os.chmod(folder, 0o755)
+            if shipped:
+                expect(os.listdir(shipped_games) == [], "the program wrote into the read-only Games folder")
+                os.chmod(shipped_games, 0o755)
+                os.rmdir(shipped_games)
+            else:
+                expect(not os.path.exists(shipped_games), "a Games folder appeared in the read-only folder")
+            user_games = os.path.join(env["XDG_DATA_HOME"], "Quorrel", games)
+            expect(os.path.isdir(user_games), f"with a {case} program folder, no {user_games}")
+            print(f"with a {case} program folder the games went to XDG_DATA_HOME/Quorrel/Games")
     return 0
 
 

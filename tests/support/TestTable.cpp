@@ -44,6 +44,16 @@ void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, con
     state.Loading = loading;
 }
 
+std::vector<std::string> TestTable::Cells() const {
+    std::vector<std::string> cells;
+    for (int r = 1; r < 20; ++r)
+        for (int c = 0; c < 8; ++c) cells.push_back(window.column.TextMatrix(r, c));
+    for (int k = 0; k < 4; ++k) cells.push_back(window.freeCell.TextMatrix(0, k));
+    for (int k = 0; k < 4; ++k) cells.push_back(window.homeCell.TextMatrix(0, k));
+    cells.push_back(std::to_string(state.HomeCount));
+    return cells;
+}
+
 std::vector<std::string> TestTable::Heard() {
     std::vector<std::string> heard(reader.Transcript.begin() + static_cast<std::ptrdiff_t>(heard_), reader.Transcript.end());
     heard_ = reader.Transcript.size();

@@ -40,6 +40,8 @@ struct TestTable : MemoryServices {
     // A menu shortcut key ("F6", "Ctrl+F"): runs its item when the item is enabled.
     void Shortcut(const std::string& keys) { window.menus.Click(window.menus.ByShortcut(keys)); }
     MemoryGrid* Focused() { return window.focus.Focused; }
+    // Every card cell and the home count, to compare whole tables.
+    std::vector<std::string> Cells() const;
     // The texts spoken since the last call of Heard (stops shown as "<stop>").
     std::vector<std::string> Heard();
 

@@ -35,6 +35,24 @@ struct PosixFiles : ::testing::Test {
     fs::path folder;
 };
 
+// A folder files can be created in: it exists, is a folder, and its permissions let this user write.
+TEST_F(PosixFiles, CanWriteInOnlyAFolderThisUserMayWriteTo) {
+    PosixFileSystem files;
+    EXPECT_TRUE(files.CanWriteIn(folder.string()));
+    EXPECT_FALSE(files.CanWriteIn(Path("missing")));
+    std::ofstream(Path("file")) << "x";
+    EXPECT_FALSE(files.CanWriteIn(Path("file")));
+    fs::create_directory(Path("closed"));
+    fs::permissions(Path("closed"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    // The superuser writes anywhere: only an ordinary user sees the folder closed.
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(files.CanWriteIn(Path("closed")));
+    }
+    EXPECT_TRUE(files.MakeFolder(Path("closed")));
+    fs::permissions(Path("closed"), fs::perms::owner_all);
+}
+
 // A whole game on the in-memory window, saving to the real disk.
 struct DiskGame : MemoryServices {
     explicit DiskGame(PosixFileSystem::NewFiles newFiles = PosixFileSystem::NewFiles::UnnamedWherePossible)

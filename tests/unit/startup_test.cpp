@@ -42,6 +42,14 @@ TEST(StartUp, AReadOnlyProgramFolderKeepsGamesInTheUsersDataFolder) {
     t.Start();
     EXPECT_EQ(t.state.GamesFolder, "/home/player/.local/share/Quorrel/Games");
     EXPECT_EQ(t.fileDialog.InitDir, t.state.GamesFolder);
+
+    // Also when the read-only folder already holds a Games folder, which is read-only with it.
+    TestTable shipped;
+    shipped.fileSystem.Folders = {"/opt/quorrel/Games"};
+    shipped.fileSystem.ReadOnly = {"/opt/quorrel"};
+    shipped.Start();
+    EXPECT_EQ(shipped.state.GamesFolder, "/home/player/.local/share/Quorrel/Games");
+    EXPECT_EQ(shipped.fileDialog.InitDir, shipped.state.GamesFolder);
 }
 
 TEST(StartUp, SpeakColumnNumbersIsOnUnlessTheStoreSaysExactlyChecked) {

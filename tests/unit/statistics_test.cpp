@@ -135,7 +135,7 @@ TEST_F(Stats, NumberedDealsWonAndTheBoxThatResetsOnlyOnYes) {
     ASSERT_FALSE(t.messages.Asked.empty());
     EXPECT_EQ(t.messages.Asked.back().Text,
               "Games played: 2. Games won: 1, 50 percent. Current streak of wins: 0. Longest streak of wins: 1. "
-              "Numbered deals won: 617. \r\nDo you want to reset the statistics?\r\n");
+              "Numbered deals won: 1, deal number 617. \r\nDo you want to reset the statistics?\r\n");
     EXPECT_EQ(t.messages.Asked.back().Buttons, MsgButtons::YesNoDefaultNo);
     EXPECT_EQ(Now(), (Counts{2, 1, 0, 1}));
     t.messages.Answers = {MsgResult::Yes};
@@ -146,6 +146,39 @@ TEST_F(Stats, NumberedDealsWonAndTheBoxThatResetsOnlyOnYes) {
     ASSERT_GE(heard.size(), 2u);
     EXPECT_EQ(heard[heard.size() - 2], "<stop>");
     EXPECT_EQ(heard.back(), " The statistics were reset. ");
+}
+
+// The count of numbered deals won comes first, and the numbers after it are named as numbers, so that
+// neither is taken for the other.
+TEST(StatisticsText, CountsTheNumberedDealsWonThenNamesTheirNumbers) {
+    TestTable t;
+    auto deals = [&](std::vector<std::int32_t> won) {
+        t.screen.Stats.Record.DealsWon = std::move(won);
+        const std::string text = t.screen.StatisticsText();
+        return text.substr(text.find("Numbered deals won:"));
+    };
+    EXPECT_EQ(deals({}), "Numbered deals won: none. ");
+    EXPECT_EQ(deals({2}), "Numbered deals won: 1, deal number 2. ");
+    EXPECT_EQ(deals({617, 2}), "Numbered deals won: 2, deal numbers 617, 2. ");
+    EXPECT_EQ(deals({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+              "Numbered deals won: 12, the latest 10: deal numbers 3, 4, 5, 6, 7, 8, 9, 10, 11, 12. ");
+}
+
+// A file that cannot be written: the box names the folder and what the player can do, once a run.
+TEST(StatisticsFile, AWriteFailureNamesTheFolderAndWhatToDo) {
+    TestTable t;
+    t.StartAndDeal();
+    t.fileSystem.FailAt = "create";
+    t.fileSystem.FailWith = RunTimeError(errors::PathNotFound, "Path not found (Statistics.txt)");
+    t.window.column.SetRow(7);
+    t.Press(keys::Return);  // the first move counts the game
+    t.Press(keys::Tab);
+    t.Press(keys::Return);
+    ASSERT_EQ(t.messages.Asked.size(), 1u);
+    EXPECT_EQ(t.messages.Asked[0].Text,
+              "The statistics could not be saved in the folder /home/player/.local/share/Quorrel. Check that this "
+              "folder exists and that you may write to it. The game goes on, and Quorrel tries again the next time "
+              "the statistics change. The system said: Path not found (Statistics.txt). ");
 }
 
 TEST(StatisticsFile, ADamagedFileIsRenamedAsideAndTheGameGoesOnFromZero) {

@@ -22,17 +22,6 @@ const std::string kSixCarreaux = " six  de  Carreaux ";   // 6D
 const std::string kAceCoeurs = " ace  de  Coeurs ";       // AH
 const std::string kDheCarreaux = " dhe  de  Carreaux ";   // 2D
 
-// Every card cell and the home count, to compare whole tables.
-std::vector<std::string> Table(TestTable& t) {
-    std::vector<std::string> cells;
-    for (int r = 1; r < 20; ++r)
-        for (int c = 0; c < 8; ++c) cells.push_back(t.window.column.TextMatrix(r, c));
-    for (int k = 0; k < 4; ++k) cells.push_back(t.window.freeCell.TextMatrix(0, k));
-    for (int k = 0; k < 4; ++k) cells.push_back(t.window.homeCell.TextMatrix(0, k));
-    cells.push_back(std::to_string(t.state.HomeCount));
-    return cells;
-}
-
 // Column 1 8S, column 2 7H, column 3 AH, column 4 KC; free cells 2D and 6D; home cell 1 AD.
 struct PlayTable : TestTable {
     PlayTable() {
@@ -87,18 +76,18 @@ TEST(Undo, EachKindOfMoveIsUndoneAndRedone) {
         MemoryGrid* grids[] = {&t.window.column, &t.window.freeCell, &t.window.homeCell};
         MemoryGrid& source = *grids[c.from];
         MemoryGrid& destination = *grids[c.to];
-        const auto before = Table(t);
+        const auto before = t.Cells();
         t.EnterOn(source, c.fromCell.first, c.fromCell.second);
         t.EnterOn(destination, c.toCell.first, c.toCell.second);
         ASSERT_EQ(t.Heard().back(), " was moved ");
-        const auto after = Table(t);
+        const auto after = t.Cells();
         t.state.UnsavedChanges = 0;  // as after a save
 
         t.Shortcut("Ctrl+Z");
         std::vector<std::string> heard = {"<stop>"};
         heard.insert(heard.end(), c.undone.begin(), c.undone.end());
         EXPECT_EQ(t.Heard(), heard);
-        EXPECT_EQ(Table(t), before);
+        EXPECT_EQ(t.Cells(), before);
         EXPECT_EQ(std::make_pair(source.Row(), source.Col()), c.fromCell);
         EXPECT_EQ(t.Focused(), &destination);
         EXPECT_EQ(t.state.CardSelected, 0);
@@ -108,7 +97,7 @@ TEST(Undo, EachKindOfMoveIsUndoneAndRedone) {
         heard = {"<stop>"};
         heard.insert(heard.end(), c.redone.begin(), c.redone.end());
         EXPECT_EQ(t.Heard(), heard);
-        EXPECT_EQ(Table(t), after);
+        EXPECT_EQ(t.Cells(), after);
         EXPECT_EQ(std::make_pair(destination.Row(), destination.Col()), c.toCell);
         EXPECT_EQ(t.Focused(), &destination);
     }
@@ -168,7 +157,7 @@ TEST(PlayMenu, DisabledUntilAGameBeginsWithItsShortcuts) {
 TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
     TestTable t;
     t.StartAndDeal();
-    const auto dealt = Table(t);
+    const auto dealt = t.Cells();
     const std::string firstCard = t.window.column.TextMatrix(1, 0);
     // The bottom card of column 1 to a free cell, then the focus to the home cells.
     t.state.Loading = -1;
@@ -178,7 +167,7 @@ TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
     t.Press(keys::Tab);
     t.Press(keys::Return);
     t.Press(keys::Tab);
-    const auto played = Table(t);
+    const auto played = t.Cells();
     ASSERT_NE(played, dealt);
     t.state.UnsavedChanges = 0;
     t.Heard();
@@ -186,24 +175,50 @@ TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
     t.Shortcut("Ctrl+R");
     const std::string firstWords = t.screen.GetCardValueString(firstCard) + " de " + t.screen.GetSuite(firstCard);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " The deal was restarted. ", " Columns ", firstWords));
-    EXPECT_EQ(Table(t), dealt);
+    EXPECT_EQ(t.Cells(), dealt);
     EXPECT_EQ(t.Focused(), &t.window.column);
     EXPECT_EQ(t.state.UnsavedChanges, -1);
     EXPECT_TRUE(t.messages.Asked.empty());
 
     t.Shortcut("Ctrl+Z");
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " The restart was undone. ", " Columns ", firstWords));
-    EXPECT_EQ(Table(t), played);
+    EXPECT_EQ(t.Cells(), played);
     t.Shortcut("Ctrl+Z");  // and the move before it
-    EXPECT_EQ(Table(t), dealt);
+    EXPECT_EQ(t.Cells(), dealt);
     t.Shortcut("Ctrl+Y");
     t.Shortcut("Ctrl+Y");
-    EXPECT_EQ(Table(t), dealt);
+    EXPECT_EQ(t.Cells(), dealt);
     EXPECT_EQ(t.Heard().back(), firstWords);
     // The column grid's focus event was silenced once only.
     t.Press(keys::Tab);
     t.Press(keys::Tab, keys::ShiftMask);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Free Cells ", " Empty ", "<stop>", " Columns ", firstWords));
+}
+
+// While the cards lie as the game began, a restart says so and leaves the game and its steps alone.
+TEST(Restart, NothingToRestartOnTheTableTheGameBeganWith) {
+    TestTable t;
+    t.StartAndDeal();
+    const auto dealt = t.Cells();
+    t.Heard();
+    t.Shortcut("Ctrl+R");
+    t.Shortcut("Ctrl+Z");
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to restart. ", "<stop>", " Nothing to undo. "));
+
+    // A move taken back leaves the table as it began: the move can still be made again.
+    t.state.Loading = -1;
+    t.window.column.SetRow(7);
+    t.state.Loading = 0;
+    t.Press(keys::Return);
+    t.Press(keys::Tab);
+    t.Press(keys::Return);
+    t.Shortcut("Ctrl+Z");
+    ASSERT_EQ(t.Cells(), dealt);
+    t.Heard();
+    t.Shortcut("Ctrl+R");
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to restart. "));
+    t.Shortcut("Ctrl+Y");
+    EXPECT_NE(t.Cells(), dealt);
 }
 
 TEST(Restart, TheEndOfAGameCannotBeUndone) {
@@ -239,7 +254,7 @@ TEST(Undo, AllMovesUndoneGiveTheStartAndRedoneGiveTheEnd) {
     for (unsigned seed = 1; seed <= 8; ++seed) {
         TestTable t;
         t.StartAndDeal();
-        const auto start = Table(t);
+        const auto start = t.Cells();
         std::mt19937 random(seed);
         int moves = 0;
         for (int step = 0; step < 4000; ++step) {
@@ -247,14 +262,14 @@ TEST(Undo, AllMovesUndoneGiveTheStartAndRedoneGiveTheEnd) {
             for (const auto& text : t.Heard()) moves += text == " was moved ";
         }
         ASSERT_EQ(t.state.GameInProgress, -1);
-        const auto end = Table(t);
+        const auto end = t.Cells();
         for (int i = 0; i < moves; ++i) t.Shortcut("Ctrl+Z");
-        EXPECT_EQ(Table(t), start) << "seed " << seed;
+        EXPECT_EQ(t.Cells(), start) << "seed " << seed;
         t.Heard();
         t.Shortcut("Ctrl+Z");
         EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to undo. "));
         for (int i = 0; i < moves; ++i) t.Shortcut("Ctrl+Y");
-        EXPECT_EQ(Table(t), end) << "seed " << seed;
+        EXPECT_EQ(t.Cells(), end) << "seed " << seed;
         total += moves;
     }
     EXPECT_GT(total, 50);

@@ -120,6 +120,12 @@ bool MemoryFileSystem::MakeFolder(const std::string& path) {
     return true;
 }
 
+bool MemoryFileSystem::CanWriteIn(const std::string& folder) {
+    for (const auto& ro : ReadOnly)
+        if (folder.rfind(ro, 0) == 0) return false;
+    return std::find(Folders.begin(), Folders.end(), folder) != Folders.end();
+}
+
 void MemoryFileSystem::Step(const std::string& step) {
     Steps.push_back(step);
     if (step == FailAt) {

@@ -165,6 +165,7 @@ private:
 class MemoryFileSystem : public IFileSystem {
 public:
     bool MakeFolder(const std::string& path) override;
+    bool CanWriteIn(const std::string& folder) override;
     std::string UserDataFolder() override { return DataFolder; }
     bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
     std::vector<char> ReadStart(const std::string& path, std::size_t count) override;
@@ -177,7 +178,7 @@ public:
     void Rename(const std::string& from, const std::string& to) override;
 
     std::vector<std::string> Folders;     // folders that exist
-    std::vector<std::string> ReadOnly;    // folders under which nothing can be created
+    std::vector<std::string> ReadOnly;    // folders in and under which nothing can be created
     std::string DataFolder = "/home/player/.local/share/Quorrel";
     std::map<std::string, std::vector<char>> Files;
     std::string FailAt;

@@ -205,6 +205,12 @@ bool PosixFileSystem::MakeFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
+bool PosixFileSystem::CanWriteIn(const std::string& folder) {
+    std::error_code error;
+    // Creating a file takes the right to write to the folder and to enter it.
+    return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 std::string PosixFileSystem::UserDataFolder() {
     // XDG: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
     const char* dataHome = std::getenv("XDG_DATA_HOME");

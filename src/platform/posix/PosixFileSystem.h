@@ -20,6 +20,7 @@ public:
     explicit PosixFileSystem(NewFiles newFiles = NewFiles::UnnamedWherePossible) : newFiles_(newFiles) {}
 
     bool MakeFolder(const std::string& path) override;
+    bool CanWriteIn(const std::string& folder) override;
     std::string UserDataFolder() override;
     bool FileExists(const std::string& path) override;
     std::vector<char> ReadStart(const std::string& path, std::size_t count) override;
