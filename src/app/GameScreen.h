@@ -173,7 +173,8 @@ public:
     bool Trap(ReportForm form, std::string_view suffix, Body&& body);
     void Report(ReportForm form, std::string_view suffix, const RunTimeError& error);
     // Every message box of the program opens here. Unless a screen reader runs that reads the box
-    // itself, the program first says the box's text and its buttons, after a StopSpeech.
+    // itself, the program first says the box's text and its buttons, after what the command has said
+    // so far (a move's words) and in place of what earlier commands were still saying.
     MsgResult MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
     // What a modal window of the program says when it opens, unless a screen reader runs that reads it.
     void SayUnlessScreenReader(std::initializer_list<std::string_view> words);

@@ -14,6 +14,8 @@ namespace quorrel {
 //   grid, its GotFocus has been raised exactly once, before the call returned, so the grid's focus
 //   handler has run before the caller's next step; no later event announces it again.
 // - A grid hidden while the window was open gets nothing back, and no other grid takes its place.
+// - Windows that follow one another in a chain (IWindow::BeginModalChain) give the focus back once,
+//   when the chain ends, unless the program gave a grid the focus meanwhile.
 
 // The Find dialog: two single-selection lists (cards, suits) and the Find and Cancel buttons.
 // ShowModal raises Load, then runs the dialog until Unload is called; Enter anywhere presses Find,
