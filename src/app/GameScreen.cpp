@@ -106,9 +106,11 @@ void GameScreen::Form_Load() {
 }
 
 // Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
-// so that the command stops and the game stays on the table.
+// so that the command stops and the game stays on the table. The question, a save's dialog and its
+// refusals follow one another.
 bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question) {
     if (State.GameInProgress != -1 || State.UnsavedChanges != -1) return true;
+    ModalChain chain(Window);
     const std::string text = std::string(firstLine) + std::string(texts::CrLf) + std::string(question) +
                              std::string(texts::CrLf);
     if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes)
@@ -118,10 +120,7 @@ bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question
 
 void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
-        // The question, and a save's dialog and refusals after it, follow one another.
-        ModalChain chain(Window);
         if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
-        chain.End();
         State.OpenedFromFile = 0;
         DealNumber = 0;
         Column.SetVisible(false);
