@@ -154,18 +154,23 @@ TEST(PlayMenu, DisabledUntilAGameBeginsWithItsShortcuts) {
     for (int id : {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart}) EXPECT_TRUE(t.window.menus.IsEnabled(id)) << id;
 }
 
-TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
-    TestTable t;
-    t.StartAndDeal();
-    const auto dealt = t.Cells();
-    const std::string firstCard = t.window.column.TextMatrix(1, 0);
-    // The bottom card of column 1 to a free cell, then the focus to the home cells.
+// The bottom card of column 1 of a fresh deal (seven cards) goes to the first free cell.
+void BottomOfColumnOneToAFreeCell(TestTable& t) {
     t.state.Loading = -1;
     t.window.column.SetRow(7);
     t.state.Loading = 0;
     t.Press(keys::Return);
     t.Press(keys::Tab);
     t.Press(keys::Return);
+}
+
+TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
+    TestTable t;
+    t.StartAndDeal();
+    const auto dealt = t.Cells();
+    const std::string firstCard = t.window.column.TextMatrix(1, 0);
+    // A move, then the focus to the home cells.
+    BottomOfColumnOneToAFreeCell(t);
     t.Press(keys::Tab);
     const auto played = t.Cells();
     ASSERT_NE(played, dealt);
@@ -206,12 +211,7 @@ TEST(Restart, NothingToRestartOnTheTableTheGameBeganWith) {
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Nothing to restart. ", "<stop>", " Nothing to undo. "));
 
     // A move taken back leaves the table as it began: the move can still be made again.
-    t.state.Loading = -1;
-    t.window.column.SetRow(7);
-    t.state.Loading = 0;
-    t.Press(keys::Return);
-    t.Press(keys::Tab);
-    t.Press(keys::Return);
+    BottomOfColumnOneToAFreeCell(t);
     t.Shortcut("Ctrl+Z");
     ASSERT_EQ(t.Cells(), dealt);
     t.Heard();
