@@ -33,7 +33,7 @@ void ModalFocus::Take() {
 void ModalFocus::GiveBack() {
     MemoryGrid* grid = had_;
     had_ = nullptr;
-    if (scope_ && scope_->ChainDepth > 0) {
+    if (scope_ && scope_->ChainDepth > 0 && grid != nullptr) {
         scope_->ChainOwesFocus = true;
         scope_->ChainHad = grid;
         return;

@@ -116,7 +116,9 @@ void GiveBack(const QPointer<QWidget>& window, const QPointer<QWidget>& had, boo
 int ExecModal(QDialog& dialog) {
     QPointer<QWidget> window;
     QPointer<QWidget> had;
-    if (chain.owesFocus && !QApplication::activeModalWidget()) {
+    // A window opened over another modal window is no link of a chain: that one gets the focus back.
+    const bool overModal = QApplication::activeModalWidget() != nullptr;
+    if (chain.owesFocus && !overModal) {
         // The window before it in the chain has closed: its home and focus are this one's.
         window = chain.home;
         had = chain.had;
@@ -135,7 +137,7 @@ int ExecModal(QDialog& dialog) {
     const int result = dialog.exec();
     --running;
 
-    if (chain.depth > 0) {
+    if (chain.depth > 0 && !overModal) {
         chain.owesFocus = true;
         chain.home = window;
         chain.had = had;
