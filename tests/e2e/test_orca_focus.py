@@ -5,7 +5,7 @@ import os
 import re
 
 import orca_harness
-from focus_tables import write_table
+from focus_tables import last_card_record, write_table
 from harness import CARD, TestFailure, WELCOME_LAST
 from orca_harness import with_orca
 
@@ -65,5 +65,37 @@ def test_open_again_and_again(session, orca):
         session.speech.expect(" Columns ", CARD, timeout=60)
 
 
+@with_orca
+def test_the_winning_move_is_heard(session, orca):
+    """Beside Orca, the last card home is said by the program, whole, and Orca reads the question."""
+    path = os.path.join(session.root, "last.qrl")
+    with open(path, "wb") as f:
+        f.write(last_card_record(False))
+    program = orca.start()
+    session.speech.wait_for(lambda t: WELCOME_LAST in t, 30, "the welcome texts")
+    program.key("ctrl+o")
+    program.wait_for_active_window("Open")
+    orca.speech.wait_for_text(r"^File name: text\.?$", 30)
+    session.xdotool("key", "--clearmodifiers", "ctrl+a")
+    session.xdotool("type", "--clearmodifiers", "--delay", "30", path)
+    session.xdotool("key", "--clearmodifiers", "Return")
+    program.wait_for_title("last.qrl - Quorrel")
+    program.wait_for_main_window_active()
+    session.speech.wait_for(lambda t: " rois  de  Coeurs " in t, 60, "the opened table")
+    session.speech.mark()
+    program.key("Return")
+    session.speech.wait_for(lambda t: " selected " in t, 60, "the king picked up")
+    program.key("Tab", "Tab")
+    session.speech.wait_for(lambda t: " dames  de  Coeurs " in t, 60, "the home cells")
+    session.speech.mark()
+    program.key("Return")
+    orca.speech.wait_for_text(r"The game is over!\s+Do you want to play again\?", 60)
+    said = session.speech.wait_for(lambda t: " was moved " in t, 30, "the winning move")
+    if said != [" rois  de  Coeurs ", " was moved "]:
+        raise TestFailure("the winning move was said as %r" % said)
+    program.key("Escape")
+    program.wait_exit(30)
+
+
 if __name__ == "__main__":
-    orca_harness.main([test_open_again_and_again])
+    orca_harness.main([test_open_again_and_again, test_the_winning_move_is_heard])
