@@ -75,7 +75,7 @@ double Percentile(std::vector<double> values, double fraction) {
 
 int main(int argc, char** argv) {
     bool verify = false, stats = false;
-    bool range = false;  // --deals: one line a deal, however many deals the range holds
+    bool oneLineADeal = false;  // --deals: one line a deal, however many deals the range holds
     Budget budget;
     std::string file;
     std::int32_t first = 0, last = -1;
@@ -101,9 +101,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--deal" && hasValue) {
             if (!ParseNumber(args[++i], first) || !IsDealNumber(first)) return Refuse("bad --deal");
             last = first;
-            range = false;
+            oneLineADeal = false;
         } else if (arg == "--deals" && hasValue) {
-            range = true;
+            oneLineADeal = true;
             const std::string_view range = args[++i];
             const auto dash = range.find('-');
             if (dash == std::string_view::npos || !ParseNumber(range.substr(0, dash), first) ||
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         default: ++gaveUp; break;
         }
         if (stats) continue;
-        if (range) {
+        if (oneLineADeal) {
             std::cout << job.Name << ": "
                       << (answer.Outcome == Verdict::Solved       ? "solved in " + std::to_string(answer.Moves.size()) + " moves"
                           : answer.Outcome == Verdict::Unsolvable ? std::string("unsolvable")
