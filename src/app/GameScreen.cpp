@@ -20,7 +20,8 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
       Column(platform.Window.Column()),
       FreeCell(platform.Window.FreeCell()),
       HomeCell(platform.Window.HomeCell()),
-      Menus(platform.Window.Menus()) {
+      Menus(platform.Window.Menus()),
+      Board(Column, FreeCell, HomeCell, state) {
     App.Path = platform.ProgramFolder;
     Menus.Build(MenuTree());
     Menus.OnClick = [this](int id) { MenuClick(id); };

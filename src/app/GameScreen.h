@@ -14,6 +14,7 @@
 #include "moves/History.h"
 #include "platform/RunTimeError.h"
 #include "solver/Way.h"
+#include "table/Board.h"
 #include "table/GameState.h"
 
 namespace quorrel {
@@ -67,10 +68,6 @@ public:
     void SpeechFailed(const RunTimeError& error);
 
     // Cell announcements.
-    static std::string GetCardValueString(const std::string& code);
-    static std::string GetSuite(const std::string& code);
-    // A cell's words: the card's rank and suit words, or " Empty ".
-    static std::string CellWords(const std::string& text);
     void SpeakCurrentCell(const std::string& text);
     void Column_RowColChange();
     void FreeCell_RowColChange();
@@ -187,6 +184,8 @@ public:
     IGrid& HomeCell;
     IMenus& Menus;
     Application App;
+    // The card cells of the three grids.
+    quorrel::Board Board;
 
     // Flags private to the window (-1 / 0).
     GameState::Flag SilentColumnFocus = 0;
@@ -209,7 +208,6 @@ private:
     bool settingNotSavedReported_ = false;
 
 private:
-    bool CellIsSelected(const IGrid& grid) const;
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
     void AnnounceCell(IGrid& grid);
     bool AskToSave(std::string_view firstLine, std::string_view question);
@@ -220,7 +218,6 @@ private:
     void ChooseGameFile(bool save);
     void Refuse(std::string_view text, const std::string& cell);
     void PickUp(IGrid& grid, std::int16_t from);
-    void DropOnColumn();
     void MoveCard(IGrid& source, IGrid& destination, std::string_view suffix);
     void CountCardHome();
     void PutBack();
@@ -229,11 +226,8 @@ private:
     void ReadNeighbourCard(int step);
 
     // The Play menu.
-    IGrid& GridOf(GridId id);
-    GridId IdOf(const IGrid& grid) const;
     void PutBackSilently();
-    TableRecord TableNow() const;
-    void LayOutTable(const TableRecord& table);
+    void LayOutTable(const Table& table);
     void AnnounceTable(std::string_view first);
     enum class Replay { Back, Again };
     void ReplayStep(Replay direction);
@@ -256,9 +250,6 @@ private:
     // The way home the last search found: hints and verdicts on a table it passes through answer from it.
     solver::Way way_;
     // Reading the table.
-    std::string ColumnWords(int column) const;
-    std::string TableWords() const;
-    std::string BottomRowWords() const;
     void SpeakReading(const std::string& words);
     // The statistics file could not be written, or is kept aside: nothing more is written this run.
     bool statisticsReadOnly_ = false;

@@ -20,7 +20,7 @@ constexpr int kThinkingAfterMs = 300;
 // table with it; the answer is read only once the work has returned.
 struct GameScreen::Search {
     Question Asked = Question::Hint;
-    TableRecord From;
+    Table From;
     std::shared_ptr<std::atomic<bool>> Cancel = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<solver::Answer> Result = std::make_shared<solver::Answer>();
     std::unique_ptr<IBackgroundTask> Task;
@@ -46,7 +46,7 @@ void GameScreen::mnuPlayVerdict_Click() {
 
 void GameScreen::AskSolver(Question question) {
     if (DealWaiting || State.GameInProgress != -1) return;
-    TableRecord table = TableNow();
+    Table table = Board.Snapshot();
     if (const auto next = way_.Next(table)) {
         CancelSearch();
         return AnswerFromWay(question, *next, false);
@@ -75,7 +75,7 @@ void GameScreen::AskSolver(Question question) {
 void GameScreen::SolverAnswered() {
     Trap(ReportForm::Handler, " in SolverAnswered()", [&] {
         const std::shared_ptr<Search> search = std::move(search_);
-        if (!search || DealWaiting || State.GameInProgress != -1 || !(search->From == TableNow())) return;
+        if (!search || DealWaiting || State.GameInProgress != -1 || !(search->From == Board.Snapshot())) return;
         const solver::Answer& answer = *search->Result;
         // Once " Thinking. " has begun, the answer follows it: stopping it would cut it to a syllable.
         auto startAnswer = [&] {
@@ -129,11 +129,8 @@ void GameScreen::GiveHint(const solver::SolverMove& move) {
 }
 
 void GameScreen::GoSilentlyTo(const CellPlace& place) {
-    IGrid& grid = GridOf(place.Grid);
-    State.Loading = -1;
-    grid.SetRow(place.Row);
-    grid.SetCol(place.Col);
-    State.Loading = 0;
+    IGrid& grid = Board.Grid(place.Grid);
+    Board.MoveSilently(place);
     if (grid.HasFocus()) return;
     if (place.Grid == GridId::Column) SilentColumnFocus = -1;
     else SilentCellFocus = -1;

@@ -8,9 +8,6 @@
 namespace quorrel {
 
 namespace {
-constexpr int kCardRows = 19;  // rows 1 to 19 of the column grid hold cards
-constexpr int kColumns = 8;
-constexpr int kCells = 4;
 // Deal Game Number is not among them: like New Game, it is always enabled.
 constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
 // The readings follow the same rule; Statistics, like Deal Game Number, is always enabled.
@@ -22,68 +19,18 @@ void GameScreen::SetPlayMenu(bool enabled) {
     for (MenuId id : kReadingCommands) Menus.SetEnabled(id, enabled);
 }
 
-IGrid& GameScreen::GridOf(GridId id) {
-    switch (id) {
-    case GridId::Column: return Column;
-    case GridId::FreeCell: return FreeCell;
-    case GridId::HomeCell: break;
-    }
-    return HomeCell;
-}
-
-GridId GameScreen::IdOf(const IGrid& grid) const {
-    if (&grid == &Column) return GridId::Column;
-    return &grid == &FreeCell ? GridId::FreeCell : GridId::HomeCell;
-}
-
 // A picked-up card goes back unannounced: the mark comes off and every cursor stays where it was.
 void GameScreen::PutBackSilently() {
     if (State.CardSelected != -1) return;
-    IGrid& grid = State.SelectedFrom == 0 ? Column : FreeCell;
-    State.Loading = -1;
-    const int row = grid.Row();
-    const int col = grid.Col();
-    grid.SetRow(State.SelectedRow);
-    grid.SetCol(State.SelectedCol);
-    grid.SetCellBackColor(grid.BackColor());
-    grid.SetCellForeColor(grid.ForeColor());
-    grid.SetRow(row);
-    grid.SetCol(col);
-    State.Loading = 0;
+    Board.UnmarkSilently({State.SelectedFrom == 0 ? GridId::Column : GridId::FreeCell, State.SelectedRow,
+                          State.SelectedCol});
     State.CardSelected = 0;
     State.SelectedFrom = 3;
 }
 
-TableRecord GameScreen::TableNow() const {
-    TableRecord table;
-    for (int r = 1; r <= kCardRows; ++r)
-        for (int c = 0; c < kColumns; ++c)
-            table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)] = Column.TextMatrix(r, c);
-    for (int k = 0; k < kCells; ++k) {
-        table.FreeCells[static_cast<size_t>(k)] = FreeCell.TextMatrix(0, k);
-        table.HomeCells[static_cast<size_t>(k)] = HomeCell.TextMatrix(0, k);
-    }
-    table.HomeCount = State.HomeCount;
-    return table;
-}
-
 // Lays a whole table out, with the cursors where a deal leaves them, all without a sound.
-void GameScreen::LayOutTable(const TableRecord& table) {
-    State.Loading = -1;
-    for (int r = 1; r <= kCardRows; ++r)
-        for (int c = 0; c < kColumns; ++c)
-            Column.SetTextMatrix(r, c, table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)]);
-    for (int k = 0; k < kCells; ++k) {
-        FreeCell.SetTextMatrix(0, k, table.FreeCells[static_cast<size_t>(k)]);
-        HomeCell.SetTextMatrix(0, k, table.HomeCells[static_cast<size_t>(k)]);
-    }
-    Column.SetRow(1);
-    Column.SetCol(0);
-    for (IGrid* grid : {&FreeCell, &HomeCell}) {
-        grid->SetRow(0);
-        grid->SetCol(0);
-    }
-    State.Loading = 0;
+void GameScreen::LayOutTable(const Table& table) {
+    Board.LayOut(table);
     State.HomeCount = table.HomeCount;
     State.UnsavedChanges = -1;
     State.BottomCursor = -1;
@@ -125,13 +72,12 @@ void GameScreen::SayReplayed(const std::string& card, std::string_view link, con
 // The card goes back to its cell, whose grid's cursor goes there with it; the destination shows again
 // what it showed before.
 void GameScreen::UndoMove(const MoveRecord& move) {
-    IGrid& source = GridOf(move.From.Grid);
-    State.Loading = -1;
-    GridOf(move.To.Grid).SetTextMatrix(move.To.Row, move.To.Col, move.Under);
-    source.SetRow(move.From.Row);
-    source.SetCol(move.From.Col);
-    source.SetText(move.Card);
-    State.Loading = 0;
+    {
+        const auto mute = Board.MuteEcho();
+        Board.Put(move.To, move.Under);
+        Board.MoveSilently(move.From);
+        Board.PutCurrent(move.From.Grid, move.Card);
+    }
     if (move.To.Grid == GridId::HomeCell) --State.HomeCount;
     // The words name the column, so the next cursor move in it does not.
     if (move.From.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.From.Col);
@@ -140,16 +86,13 @@ void GameScreen::UndoMove(const MoveRecord& move) {
 
 // The move again, leaving the cursors as the move itself left them.
 void GameScreen::RedoMove(const MoveRecord& move) {
-    IGrid& source = GridOf(move.From.Grid);
-    IGrid& destination = GridOf(move.To.Grid);
-    State.Loading = -1;
-    source.SetRow(move.From.Row);
-    source.SetCol(move.From.Col);
-    source.SetText("");
-    destination.SetRow(move.To.Row);
-    destination.SetCol(move.To.Col);
-    destination.SetText(move.Card);
-    State.Loading = 0;
+    {
+        const auto mute = Board.MuteEcho();
+        Board.MoveSilently(move.From);
+        Board.PutCurrent(move.From.Grid, "");
+        Board.MoveSilently(move.To);
+        Board.PutCurrent(move.To.Grid, move.Card);
+    }
     if (move.To.Grid == GridId::HomeCell) ++State.HomeCount;
     if (move.To.Grid == GridId::Column) State.LastSpokenCol = static_cast<std::int16_t>(move.To.Col);
     SayReplayed(move.Card, texts::MovedAgainTo, move.To);
@@ -191,7 +134,7 @@ void GameScreen::mnuPlayRestart_Click() {
     Trap(ReportForm::Handler, " in mnuPlayRestart_Click()", [&] {
         if (State.GameInProgress != -1 || !State.History.Start()) return;  // no game on the table
         // Nothing to lay out again: no step to take back, and the game is not given up.
-        if (TableNow() == *State.History.Start()) {
+        if (Board.Snapshot() == *State.History.Start()) {
             StopSpeech();
             Speak(texts::NothingToRestart);
             return;
@@ -202,15 +145,15 @@ void GameScreen::mnuPlayRestart_Click() {
         const std::int32_t deal = Stats.Deal();
         LeaveGame();
         Stats.Began(deal);
-        State.History.Record(RestartRecord{TableNow()});
+        State.History.Record(RestartRecord{Board.Snapshot()});
         LayOutTable(*State.History.Start());
         AnnounceTable(texts::DealRestarted);
     });
 }
 
 void GameScreen::GameBegun() {
-    State.History.SetStart(TableNow());
-    if (State.OpenedFromFile != 0) CountGame(Stats.Began(0, TableKey(TableNow())));
+    State.History.SetStart(Board.Snapshot());
+    if (State.OpenedFromFile != 0) CountGame(Stats.Began(0, TableKey(Board.Snapshot())));
     else Stats.Began(DealNumber);
     if (State.OpenedFromFile == 0 && DealNumber != 0)
         Speak(std::string(texts::GameNumber) + texts::SpokenNumber(DealNumber));

@@ -61,7 +61,7 @@ void GameScreen::CountGame(bool changed) {
 }
 
 void GameScreen::LeaveGame() {
-    if (Stats.Counted()) CountGame(Stats.Left(TableKey(TableNow())));
+    if (Stats.Counted()) CountGame(Stats.Left(TableKey(Board.Snapshot())));
 }
 
 std::string GameScreen::StatisticsText() const {

@@ -1,5 +1,6 @@
 // Game files: Open, Save and Save As, the copy of the table into the record, and the crash-safe write.
 #include "app/GameScreen.h"
+#include "table/Table.h"
 #include "files/Paths.h"
 #include "texts/Texts.h"
 
@@ -83,7 +84,7 @@ GameScreen::SaveResult GameScreen::SaveGame() {
     Trap(ReportForm::GameFile, " in SaveGame()", [&] {
         SaveGameBoard();
         WriteRecord(State.GameFileName);
-        CountGame(Stats.Saved(TableKey(TableNow()), State.GameFileName));
+        CountGame(Stats.Saved(TableKey(Board.Snapshot()), State.GameFileName));
         Speak(ParseFilename(State.GameFileName) + std::string(texts::WasSaved));
         State.UnsavedChanges = 0;
         result = SaveResult::Saved;
@@ -105,7 +106,7 @@ GameScreen::SaveResult GameScreen::SaveGameAs() {
         SaveGameBoard();
         const std::string path = P.FileDialog.FileName;
         WriteRecord(path);
-        CountGame(Stats.Saved(TableKey(TableNow()), path));
+        CountGame(Stats.Saved(TableKey(Board.Snapshot()), path));
         // The name changes only once the game is in the file.
         State.GameFileName = path;
         Window.SetCaption(ParseFilename(path) + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName));
@@ -117,16 +118,8 @@ GameScreen::SaveResult GameScreen::SaveGameAs() {
 
 void GameScreen::SaveGameBoard() {
     Trap(ReportForm::GameFile, " in SaveGameBoard()", [&] {
-        auto& record = State.SavedGame;
-        for (int row = 1; row <= 19; ++row)
-            for (int col = 0; col < 8; ++col)
-                GameRecord::Store(record.ColumnCards[static_cast<size_t>(row)][static_cast<size_t>(col)],
-                                  Column.TextMatrix(row, col));
-        for (int k = 0; k < 4; ++k) {
-            GameRecord::Store(record.FreeCellCards[static_cast<size_t>(k)], FreeCell.TextMatrix(0, k));
-            GameRecord::Store(record.HomeCellCards[static_cast<size_t>(k)], HomeCell.TextMatrix(0, k));
-        }
-        record.HomeCount = State.HomeCount;
+        // The slots the table does not use keep what the record held.
+        State.SavedGame = RecordOfTable(Board.Snapshot(), State.SavedGame);
     });
 }
 

@@ -100,14 +100,14 @@ std::optional<StatisticsRecord> StatisticsRecord::Parse(std::string_view text) {
     return record;
 }
 
-std::string TableKey(const TableRecord& table) {
+std::string TableKey(const Table& table) {
     std::uint64_t hash = 14695981039346656037ull;
     auto add = [&](std::string_view text) {
         for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
         hash = (hash ^ 0xFFu) * 1099511628211ull;  // ends each cell: no two tables write the same stream
     };
-    for (size_t r = 1; r < table.Columns.size(); ++r)
-        for (const auto& cell : table.Columns[r]) add(cell);
+    for (int r = 1; r <= kCardRows; ++r)
+        for (int c = 0; c < kColumns; ++c) add(table.Card(c, r));
     for (const auto& cell : table.FreeCells) add(cell);
     for (const auto& cell : table.HomeCells) add(cell);
     add(std::to_string(table.HomeCount));

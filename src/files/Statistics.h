@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "moves/History.h"
+#include "table/Table.h"
 
 namespace quorrel {
 
@@ -41,7 +41,7 @@ struct StatisticsRecord {
 };
 
 // What identifies a table: a 64-bit FNV-1a hash of its cards, cell by cell, and HomeCount, in hex.
-std::string TableKey(const TableRecord& table);
+std::string TableKey(const Table& table);
 
 // The rules. A game counts once its first move is made; it is won when its 52nd card goes home. A
 // counted game that is left unfinished (a new deal, an Open, a restart, closing the program) is lost,

@@ -1,6 +1,6 @@
 // Picking a card up and dropping it: the three grids' click handlers and the rules of a drop.
 #include "app/GameScreen.h"
-#include "cards/CardMod.h"
+#include "table/Rules.h"
 #include "platform/Keys.h"
 #include "texts/Texts.h"
 
@@ -26,9 +26,8 @@ void GameScreen::PickUp(IGrid& grid, std::int16_t from) {
     State.SelectedFrom = from;
     State.SelectedRow = static_cast<std::int16_t>(grid.Row());
     State.SelectedCol = static_cast<std::int16_t>(grid.Col());
-    State.SelectedCard = grid.Text();
-    grid.SetCellBackColor(grid.ForeColor());
-    grid.SetCellForeColor(grid.BackColor());
+    State.SelectedCard = Board.Current(Board.IdOf(grid));
+    Board.Mark(Board.IdOf(grid));
     if (from == kFromColumn) StopSpeech();
     SpeakCurrentCell(State.SelectedCard);
     Speak(texts::Selected);
@@ -38,74 +37,53 @@ void GameScreen::Column_Click() {
     Trap(ReportForm::Handler, " in Column_Click()", [&] {
         const int row = Column.Row();
         const int col = Column.Col();
-        const std::string text = Column.Text();
+        const Table table = Board.Snapshot();
+        const std::string& text = table.Card(col, row);
         if (State.CardSelected == 0) {
+            const rules::Outcome pickUp = rules::PickUpFromColumn(table, col, row);
+            if (pickUp.What == rules::Outcome::Move) return PickUp(Column, kFromColumn);
+            // An empty cell is refused without the cell's words.
             if (text.empty()) {
                 StopSpeech();
-                Speak(texts::CannotMoveEmptyCell);
-            } else if (row + 1 < Column.Rows() && !Column.TextMatrix(row + 1, col).empty()) {
-                // The last card row has nothing below it, so its card can always be picked up.
-                Refuse(texts::OnlyBottomCard, text);
+                Speak(pickUp.Refusal);
             } else {
-                PickUp(Column, kFromColumn);
+                Refuse(pickUp.Refusal, text);
             }
             return;
         }
-        if (State.SelectedFrom == kFromColumn || State.SelectedFrom == kFromFreeCell) DropOnColumn();
-    });
-}
-
-// A drop on the column grid's current cell, of a card from a column or from a free cell.
-void GameScreen::DropOnColumn() {
-    const int row = Column.Row();
-    const std::string text = Column.Text();
-    auto move = [&] {
+        if (State.SelectedFrom != kFromColumn && State.SelectedFrom != kFromFreeCell) return;
+        const rules::Outcome drop = rules::DropOnColumn(table, State.SelectedCard, col, row);
+        if (drop.What == rules::Outcome::Refuse) return Refuse(drop.Refusal, text);
         if (State.SelectedFrom == kFromColumn) MoveColumnToColumn();
         else MoveFreeCellToColumn();
-    };
-    if (!text.empty()) return Refuse(texts::ColumnCellMustBeEmpty, text);
-    if (row == 1) return move();  // any card may start an empty column
-    const std::string above = Column.TextMatrix(row - 1, Column.Col());
-    if (CardColor(State.SelectedCard) == CardColor(above)) return Refuse(texts::AlternatingColors, text);
-    // An empty cell above would leave a gap in the column: refused like a card of the wrong rank.
-    if (above.empty() || GetCardValue(above) != GetCardValue(State.SelectedCard) + 1)
-        return Refuse(texts::DescendingOrder, text);
-    move();
+    });
 }
 
 void GameScreen::FreeCell_Click() {
     Trap(ReportForm::Handler, " in FreeCell_Click()", [&] {
-        const std::string text = FreeCell.Text();
+        const std::string text = Board.Current(GridId::FreeCell);
         if (State.CardSelected == 0) {
-            if (text.empty()) Refuse(texts::FreeCellEmpty, text);
+            const rules::Outcome pickUp = rules::PickUpFromFreeCell(text);
+            if (pickUp.What == rules::Outcome::Refuse) Refuse(pickUp.Refusal, text);
             else PickUp(FreeCell, kFromFreeCell);
-        } else if (!text.empty()) {
-            // Also the free cell the card itself lies in.
-            Refuse(texts::FreeCellMustBeEmpty, text);
-        } else if (State.SelectedFrom == kFromFreeCell) {
-            MoveFreeCellToFreeCell();
-        } else {
-            MoveColumnToFreeCell();
+            return;
         }
+        const rules::Outcome drop = rules::DropOnFreeCell(text);
+        if (drop.What == rules::Outcome::Refuse) Refuse(drop.Refusal, text);
+        else if (State.SelectedFrom == kFromFreeCell) MoveFreeCellToFreeCell();
+        else MoveColumnToFreeCell();
     });
 }
 
 void GameScreen::HomeCell_Click() {
     Trap(ReportForm::Handler, " in HomeCell_Click()", [&] {
-        const std::string text = HomeCell.Text();
-        auto moveHome = [&] {
-            if (State.SelectedFrom == kFromColumn) MoveColumnToHomeCell();
-            else MoveFreeCellToHomeCell();
-        };
-        if (State.CardSelected != -1) return Refuse(texts::HomeCardsStay, text);
-        if (text.empty()) {
-            // Any ace may go to any empty home cell.
-            if (GetCardValue(State.SelectedCard) == 1) return moveHome();
-            return Refuse(texts::FirstHomeCardAce, text);
-        }
-        if (GetSuite(text) != GetSuite(State.SelectedCard)) return Refuse(texts::HomeSameSuit, text);
-        // A card of the same suit but the wrong rank is neither moved nor refused aloud.
-        if (GetCardValue(State.SelectedCard) == GetCardValue(text) + 1) moveHome();
+        const std::string text = Board.Current(GridId::HomeCell);
+        const rules::Outcome outcome =
+            State.CardSelected != -1 ? rules::PickUpFromHomeCell() : rules::DropOnHomeCell(State.SelectedCard, text);
+        if (outcome.What == rules::Outcome::Refuse) return Refuse(outcome.Refusal, text);
+        if (outcome.What == rules::Outcome::Ignore) return;
+        if (State.SelectedFrom == kFromColumn) MoveColumnToHomeCell();
+        else MoveFreeCellToHomeCell();
     });
 }
 
@@ -130,14 +108,14 @@ void GameScreen::HomeCell_KeyDown(int KeyCode, int /*Shift*/) {
 // Escape: the cursor goes back to the picked-up card (its announcement still says " selected "), the
 // mark comes off, and the card is spoken again as unselected after that announcement.
 void GameScreen::PutBack() {
-    IGrid& grid = State.SelectedFrom == kFromColumn ? Column : FreeCell;
+    const GridId id = State.SelectedFrom == kFromColumn ? GridId::Column : GridId::FreeCell;
+    IGrid& grid = Board.Grid(id);
     grid.SetRow(State.SelectedRow);
     grid.SetCol(State.SelectedCol);
-    grid.SetCellBackColor(grid.BackColor());
-    grid.SetCellForeColor(grid.ForeColor());
+    Board.Unmark(id);
     State.CardSelected = 0;
     State.SelectedFrom = kNothingSelected;
-    SpeakCurrentCell(grid.Text());
+    SpeakCurrentCell(Board.Current(id));
     Speak(texts::Unselected);
 }
 

@@ -10,24 +10,25 @@ namespace quorrel {
 void GameScreen::MoveCard(IGrid& source, IGrid& destination, std::string_view suffix) {
     Trap(ReportForm::Procedure, suffix, [&] {
         const bool sameGrid = &source == &destination;
+        const GridId from = Board.IdOf(source);
+        const GridId to = Board.IdOf(destination);
         const int row = destination.Row();
         const int col = destination.Col();
-        const std::string under = destination.Text();
+        const std::string under = Board.Current(to);
         source.SetRow(State.SelectedRow);
         source.SetCol(State.SelectedCol);
-        source.SetText("");
-        source.SetCellBackColor(source.BackColor());
-        source.SetCellForeColor(source.ForeColor());
+        Board.PutCurrent(from, "");
+        Board.Unmark(from);
         if (sameGrid) {
             destination.SetRow(row);
             destination.SetCol(col);
         }
-        destination.SetText(State.SelectedCard);
+        Board.PutCurrent(to, State.SelectedCard);
         CancelSearch();
-        State.History.Record(MoveRecord{{IdOf(source), State.SelectedRow, State.SelectedCol},
-                                        {IdOf(destination), row, col}, State.SelectedCard, under});
+        State.History.Record(
+            MoveRecord{{from, State.SelectedRow, State.SelectedCol}, {to, row, col}, State.SelectedCard, under});
         if (!DealWaiting) CountGame(Stats.MoveMade());
-        SpeakCurrentCell(destination.Text());
+        SpeakCurrentCell(Board.Current(to));
         Speak(texts::WasMoved);
         State.UnsavedChanges = -1;
         State.CardSelected = 0;

@@ -11,14 +11,13 @@
 #include <map>
 
 #include "cards/CardMod.h"
+#include "table/Rules.h"
 
 namespace quorrel::solver {
 
 namespace {
 
-constexpr int kColumns = 8;
-constexpr int kRows = 19;  // a column holds cards in rows 1 to 19
-constexpr int kCells = 4;
+constexpr int kRows = kCardRows;
 constexpr std::uint8_t kNone = 0;
 
 // Cards are numbered as the game numbers them: 1 to 52 in blocks of thirteen, spades, diamonds,
@@ -29,14 +28,12 @@ struct CardFacts {
     std::array<std::array<bool, 53>, 53> Follows{};  // [card][above]: the card may lie below `above`
     constexpr CardFacts() {
         for (int card = 1; card <= 52; ++card) {
-            Suit[static_cast<size_t>(card)] = static_cast<std::uint8_t>((card - 1) / 13);
-            Rank[static_cast<size_t>(card)] = static_cast<std::uint8_t>((card - 1) % 13 + 1);
+            Suit[static_cast<size_t>(card)] = static_cast<std::uint8_t>(rules::SuitOfNumber(card));
+            Rank[static_cast<size_t>(card)] = static_cast<std::uint8_t>(rules::RankOfNumber(card));
         }
         for (int card = 1; card <= 52; ++card)
             for (int above = 1; above <= 52; ++above)
-                Follows[static_cast<size_t>(card)][static_cast<size_t>(above)] =
-                    ((Suit[static_cast<size_t>(card)] ^ Suit[static_cast<size_t>(above)]) & 1) != 0 &&
-                    Rank[static_cast<size_t>(card)] + 1 == Rank[static_cast<size_t>(above)];
+                Follows[static_cast<size_t>(card)][static_cast<size_t>(above)] = rules::FollowsByNumber(card, above);
     }
 };
 constexpr CardFacts kFacts;
@@ -89,7 +86,7 @@ struct Position {
     std::array<std::int8_t, kCells> HomeSuit{-1, -1, -1, -1};  // the suit each home cell holds
 
     std::uint8_t Bottom(int c) const { return Len[c] ? Col[c][Len[c] - 1] : kNone; }
-    bool GoesHome(std::uint8_t card) const { return Home[Suit(card)] + 1 == Rank(card); }
+    bool GoesHome(std::uint8_t card) const { return rules::GoesHome(Rank(card), Home[Suit(card)]); }
     int HomeCellFor(std::uint8_t card) const {
         for (int k = 0; k < kCells; ++k)
             if (HomeSuit[k] == Suit(card)) return k;
@@ -591,50 +588,25 @@ private:
 };
 
 // The table as a position, or nothing when the game cannot hold it.
-std::optional<Position> Read(const TableRecord& table) {
+std::optional<Position> Read(const Table& table) {
+    if (!Validate(table).empty()) return std::nullopt;
     static const std::map<std::string, std::uint8_t> codes = [] {
         std::map<std::string, std::uint8_t> all;
         for (int n = 1; n <= 52; ++n) all[DetermineCard(n)] = static_cast<std::uint8_t>(n);
         return all;
     }();
     Position p;
-    std::array<bool, 53> seen{};
-    auto take = [&](const std::string& code) -> std::uint8_t {
-        const auto it = codes.find(code);
-        if (it == codes.end() || seen[it->second]) return kNone;
-        seen[it->second] = true;
-        return it->second;
-    };
-    for (int r = 0; r < 20; ++r)
-        for (int c = 0; c < kColumns; ++c) {
-            const std::string& code = table.Columns[static_cast<size_t>(r)][static_cast<size_t>(c)];
-            if (code.empty()) continue;
-            if (r == 0 || p.Len[c] != r - 1) return std::nullopt;  // the header row, or a gap above
-            const std::uint8_t card = take(code);
-            if (!card) return std::nullopt;
-            p.Push(c, card);
-        }
+    for (int c = 0; c < kColumns; ++c)
+        for (int r = 1; r <= table.Length(c); ++r) p.Push(c, codes.at(table.Card(c, r)));
     for (int k = 0; k < kCells; ++k) {
         const std::string& code = table.FreeCells[static_cast<size_t>(k)];
-        if (code.empty()) continue;
-        const std::uint8_t card = take(code);
-        if (!card) return std::nullopt;
-        p.SetFree(k, card);
-    }
-    for (int k = 0; k < kCells; ++k) {
-        const std::string& code = table.HomeCells[static_cast<size_t>(k)];
-        if (code.empty()) continue;
-        const auto it = codes.find(code);
-        if (it == codes.end()) return std::nullopt;
-        const int suit = Suit(it->second);
-        if (p.Home[static_cast<size_t>(suit)]) return std::nullopt;  // a suit in two home cells
-        p.Home[static_cast<size_t>(suit)] = static_cast<std::uint8_t>(Rank(it->second));
+        if (!code.empty()) p.SetFree(k, codes.at(code));
+        const std::string& home = table.HomeCells[static_cast<size_t>(k)];
+        if (home.empty()) continue;
+        const int suit = Suit(codes.at(home));
+        p.Home[static_cast<size_t>(suit)] = static_cast<std::uint8_t>(Rank(codes.at(home)));
         p.HomeSuit[static_cast<size_t>(k)] = static_cast<std::int8_t>(suit);
-        for (int rank = 1; rank <= Rank(it->second); ++rank)
-            if (!take(DetermineCard(CardOf(suit, rank)))) return std::nullopt;
     }
-    for (int n = 1; n <= 52; ++n)
-        if (!seen[static_cast<size_t>(n)]) return std::nullopt;
     return p;
 }
 
@@ -787,7 +759,7 @@ private:
 
 }  // namespace
 
-Answer Solve(const TableRecord& table, const Budget& budget, const std::atomic<bool>* cancel) {
+Answer Solve(const Table& table, const Budget& budget, const std::atomic<bool>* cancel) {
     Answer answer;
     const std::optional<Position> start = Read(table);
     if (!start) {

@@ -53,6 +53,6 @@ struct Answer {
 
 // Searches from the table. `cancel`, when given, is polled often; once it reads true the search ends
 // with Cancelled. It may be called from any thread: it touches nothing but its arguments.
-Answer Solve(const TableRecord& table, const Budget& budget = {}, const std::atomic<bool>* cancel = nullptr);
+Answer Solve(const Table& table, const Budget& budget = {}, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace quorrel::solver

@@ -2,51 +2,22 @@
 // Speak Column Numbers option.
 #include "app/GameScreen.h"
 #include "app/Menus.h"
+#include "speech/CardWords.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
 
-std::string GameScreen::GetCardValueString(const std::string& code) {
-    if (code.size() == 2) {
-        static constexpr std::string_view kRanks = "23456789JQKA";
-        static constexpr int kValues[] = {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 1};
-        const auto at = kRanks.find(code[0]);
-        if (at == std::string_view::npos) return {};
-        return std::string(texts::RankWords[static_cast<size_t>(kValues[at] - 1)]);
-    }
-    if (code.size() == 3) return std::string(texts::RankWords[9]);
-    return {};
-}
-
-std::string GameScreen::GetSuite(const std::string& code) {
-    if (code.empty()) return {};
-    switch (code.back()) {
-    case 'S': return std::string(texts::SuitSpades);
-    case 'C': return std::string(texts::SuitClubs);
-    case 'H': return std::string(texts::SuitHearts);
-    case 'D': return std::string(texts::SuitDiamonds);
-    default: return {};
-    }
-}
-
-std::string GameScreen::CellWords(const std::string& text) {
-    if (text.empty()) return std::string(texts::Empty);
-    return GetCardValueString(text) + std::string(texts::De) + GetSuite(text);
-}
-
 void GameScreen::SpeakCurrentCell(const std::string& text) { Speak(CellWords(text)); }
 
-// The picked-up card's cell shows the grid's text colour as its background.
-bool GameScreen::CellIsSelected(const IGrid& grid) const { return grid.CellBackColor() == grid.ForeColor(); }
-
 void GameScreen::AnnounceCell(IGrid& grid) {
-    SpeakCurrentCell(grid.Text());
-    if (CellIsSelected(grid)) Speak(texts::Selected);
+    const GridId id = Board.IdOf(grid);
+    SpeakCurrentCell(Board.Current(id));
+    if (Board.IsMarked(id)) Speak(texts::Selected);
 }
 
 void GameScreen::Column_RowColChange() {
     Trap(ReportForm::Handler, " in Column_RowColChange()", [&] {
-        if (State.Loading != 0) return;
+        if (Board.EchoMuted()) return;
         StopSpeech();
         const int col = Column.Col();
         if (col != State.LastSpokenCol || ForceColumnNumber == -1) {
@@ -62,7 +33,7 @@ void GameScreen::Column_RowColChange() {
 
 void GameScreen::FreeCell_RowColChange() {
     Trap(ReportForm::Handler, " in FreeCell_RowColChange()", [&] {
-        if (State.Loading != 0) return;
+        if (Board.EchoMuted()) return;
         StopSpeech();
         AnnounceCell(FreeCell);
     });
@@ -70,7 +41,7 @@ void GameScreen::FreeCell_RowColChange() {
 
 void GameScreen::HomeCell_RowColChange() {
     Trap(ReportForm::Handler, " in HomeCell_RowColChange()", [&] {
-        if (State.Loading != 0) return;
+        if (Board.EchoMuted()) return;
         StopSpeech();
         AnnounceCell(HomeCell);
     });

@@ -64,22 +64,22 @@ void GameScreen::mnuOptionsFind_Click() {
     });
 }
 
+// The cursor goes to the card, which the focus and cell-change events announce; a card not on the
+// table is said to be home already.
 void GameScreen::FindCard(const std::string& target) {
-    const bool done = Trap(ReportForm::Module, " in FindCard()", [&] {
-        State.Loading = -1;
-        for (int k = 0; k < 4; ++k) {
-            if (FreeCell.TextArray(k) == target) {
-                State.Loading = 0;
+    Trap(ReportForm::Module, " in FindCard()", [&] {
+        const Table table = Board.Snapshot();
+        for (int k = 0; k < kCells; ++k) {
+            if (table.FreeCells[Table::Index(k)] == target) {
                 FreeCell.SetFocus();
                 FreeCell.SetRow(0);
                 FreeCell.SetCol(k);
                 return;
             }
         }
-        for (int row = 1; row <= 19; ++row) {
-            for (int col = 0; col < 8; ++col) {
-                if (Column.TextArray(row * Column.Cols() + col) == target) {
-                    State.Loading = 0;
+        for (int row = 1; row <= kCardRows; ++row) {
+            for (int col = 0; col < kColumns; ++col) {
+                if (table.Card(col, row) == target) {
                     Column.SetFocus();
                     Column.SetRow(row);
                     Column.SetCol(col);
@@ -89,9 +89,7 @@ void GameScreen::FindCard(const std::string& target) {
         }
         SpeakCurrentCell(target);
         Speak(texts::AlreadyPlayed);
-        State.Loading = 0;
     });
-    if (!done) State.Loading = 0;
 }
 
 }  // namespace quorrel

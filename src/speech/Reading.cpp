@@ -6,21 +6,18 @@
 
 namespace quorrel {
 
-namespace {
-constexpr int kLastCardRow = 19;
-}  // namespace
-
 void GameScreen::ReadCells(IGrid& grid, std::string_view gridName, std::string_view allEmpty) {
+    const GridId id = Board.IdOf(grid);
     int cards = 0;
-    for (int k = 0; k < 4; ++k) cards += !grid.TextMatrix(0, k).empty();
+    for (int k = 0; k < kCells; ++k) cards += !Board.At({id, 0, k}).empty();
     StopSpeech();
     if (cards == 0) return Speak(allEmpty);
     Speak(gridName);
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kCells; ++k) {
         Delay(7);  // keys pressed meanwhile are handled at once
         if (Unloaded) return;
         Speak(std::string(texts::Cell) + texts::SpokenNumber(k + 1));
-        SpeakCurrentCell(grid.TextMatrix(0, k));
+        SpeakCurrentCell(Board.At({id, 0, k}));
     }
 }
 
@@ -58,10 +55,8 @@ void GameScreen::ReadBottomCard(int column) {
             Speak(texts::MustBeInColumns);
             return;
         }
-        if (!Column.TextMatrix(1, column).empty()) {
-            int row = 1;
-            while (row < kLastCardRow && !Column.TextMatrix(row + 1, column).empty()) ++row;
-            Column.SetRow(row);
+        if (const int length = Board.Snapshot().Length(column); length != 0) {
+            Column.SetRow(length);
         } else {
             Speak(std::string(texts::Column) + texts::SpokenNumber(column + 1) + std::string(texts::IsEmpty));
             Column.SetRow(1);
@@ -74,8 +69,7 @@ void GameScreen::ReadBottomCard(int column) {
 // between king and ace.
 void GameScreen::ReadNeighbourCard(int step) {
     if (State.GameInProgress != -1) return;
-    IGrid& grid = State.FocusGrid == 0 ? Column : State.FocusGrid == 1 ? FreeCell : HomeCell;
-    const std::string text = grid.Text();
+    const std::string text = Board.Current(static_cast<GridId>(State.FocusGrid));
     if (text.empty()) {
         StopSpeech();
         Speak(texts::MustBeOnACard);

@@ -6,19 +6,13 @@
 #include "app/GameScreen.h"
 #include "cards/CardMod.h"
 #include "files/Paths.h"
-#include "table/Layout.h"
+#include "table/Table.h"
 #include "table/NumberedDeal.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
 
 namespace {
-constexpr int kCardRows = 19;      // rows 1 to 19 of the column grid hold cards
-constexpr int kColumns = 8;
-constexpr int kCells = 4;          // free cells, home cells
-constexpr int kColumnWidth = 500;  // twips
-constexpr int kCellWidth = 300;
-
 std::string WindowCaption(const std::string& fileName) {
     return fileName + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName);
 }
@@ -70,24 +64,17 @@ void GameScreen::BeginGame() {
 
 void GameScreen::LoadGrid() {
     Trap(ReportForm::Handler, " in LoadGrid()", [&] {
-        State.Loading = -1;
-        Column.Clear();
-        Column.SetRowHeight(-1, -1);
-        Column.SetFixedCols(0);
-        Column.SetFixedRows(1);
-        Column.SetRows(kCardRows + 1);
-        Column.SetCols(kColumns);
-        for (int j = 0; j < kColumns; ++j) Column.SetColWidth(j, kColumnWidth);
-        for (int j = 0; j < kColumns; ++j) Column.SetTextMatrix(0, j, std::to_string(j + 1));
-        if (State.OpenedFromFile == 0) {
-            if (DealNumber != 0) NumberedDeck(DealNumber, State.Deck);
-            else ShuffleDeck();
+        {
+            const auto mute = Board.MuteEcho();
+            Board.ShapeColumns();
+            if (State.OpenedFromFile == 0) {
+                if (DealNumber != 0) NumberedDeck(DealNumber, State.Deck);
+                else ShuffleDeck();
+            }
+            const Table table = State.OpenedFromFile != 0 ? TableOfRecord(State.SavedGame) : TableOfDeck(State.Deck);
+            for (int c = 0; c < kColumns; ++c)
+                for (int r = 1; r <= kCardRows; ++r) Board.Put({GridId::Column, r, c}, table.Card(c, r));
         }
-        const TableRecord table = State.OpenedFromFile != 0 ? TableOfRecord(State.SavedGame) : TableOfDeck(State.Deck);
-        for (int r = 1; r <= kCardRows; ++r)
-            for (int j = 0; j < kColumns; ++j)
-                Column.SetTextMatrix(r, j, table.Columns[static_cast<size_t>(r)][static_cast<size_t>(j)]);
-        State.Loading = 0;
         ForceColumnNumber = -1;
         Column.SetRow(1);
         Column.SetCol(0);
@@ -95,35 +82,22 @@ void GameScreen::LoadGrid() {
 }
 
 namespace {
-// Free cells and home cells are shaped and filled alike.
-void LoadCells(GameState& state, IGrid& grid, const std::array<GameRecord::Slot, 5>& slots) {
-    state.Loading = -1;
-    grid.Clear();
-    grid.SetRowHeight(-1, -1);
-    grid.SetFixedCols(0);
-    grid.SetFixedRows(0);
-    grid.SetRows(1);
-    grid.SetCols(kCells);
-    for (int k = 0; k < kCells; ++k) grid.SetColWidth(k, kCellWidth);
-    for (int k = 0; k < kCells; ++k) {
-        grid.SetRow(0);
-        grid.SetCol(k);
-        grid.SetCellBackColor(grid.BackColor());
-        grid.SetCellForeColor(grid.ForeColor());
-        grid.SetText(state.OpenedFromFile != 0 ? GameRecord::Trimmed(slots[static_cast<size_t>(k)]) : std::string());
-    }
-    grid.SetRow(0);
-    grid.SetCol(0);
-    state.Loading = 0;
+// The saved cells, or empty cells for a deal.
+void LoadCells(GameState& state, Board& board, GridId id, const std::array<GameRecord::Slot, 5>& slots) {
+    board.ShapeCells(id);
+    for (int k = 0; k < kCells; ++k)
+        board.Put({id, 0, k}, state.OpenedFromFile != 0 ? GameRecord::Trimmed(slots[static_cast<size_t>(k)]) : std::string());
 }
 }  // namespace
 
 void GameScreen::LoadFreeCells() {
-    Trap(ReportForm::Handler, " in LoadFreeCells()", [&] { LoadCells(State, FreeCell, State.SavedGame.FreeCellCards); });
+    Trap(ReportForm::Handler, " in LoadFreeCells()",
+         [&] { LoadCells(State, Board, GridId::FreeCell, State.SavedGame.FreeCellCards); });
 }
 
 void GameScreen::LoadHomeCells() {
-    Trap(ReportForm::Handler, " in LoadHomeCells()", [&] { LoadCells(State, HomeCell, State.SavedGame.HomeCellCards); });
+    Trap(ReportForm::Handler, " in LoadHomeCells()",
+         [&] { LoadCells(State, Board, GridId::HomeCell, State.SavedGame.HomeCellCards); });
 }
 
 void GameScreen::ShuffleDeck() {

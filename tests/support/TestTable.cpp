@@ -27,8 +27,7 @@ void TestTable::Press(int key, int shift) {
 
 void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& freeCells,
                        const std::vector<std::string>& homeCells) {
-    const auto loading = state.Loading;
-    state.Loading = -1;
+    const auto mute = screen.Board.MuteEcho();
     auto& column = window.column;
     for (int r = 1; r < column.Rows(); ++r)
         for (int c = 0; c < column.Cols(); ++c) column.SetTextMatrix(r, c, "");
@@ -41,7 +40,6 @@ void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, con
     }
     column.SetRow(1);
     column.SetCol(0);
-    state.Loading = loading;
 }
 
 std::vector<std::string> TestTable::Cells() const {

@@ -19,19 +19,19 @@ TEST(CardWords, EveryCardHasItsRankAndSuitWords) {
     const char* suits[] = {" Piques ", " Carreaux ", " Tr\xC3\xA8" "fl ", " Coeurs "};  // by block S, D, C, H
     for (int n = 1; n <= 52; ++n) {
         const std::string code = DetermineCard(n);
-        EXPECT_EQ(GameScreen::GetCardValueString(code), ranks[(n - 1) % 13]) << code;
-        EXPECT_EQ(GameScreen::GetSuite(code), suits[(n - 1) / 13]) << code;
+        EXPECT_EQ(GetCardValueString(code), ranks[(n - 1) % 13]) << code;
+        EXPECT_EQ(GetSuite(code), suits[(n - 1) / 13]) << code;
     }
     EXPECT_EQ(std::string(ranks[3]).size(), 8u);  // six characters, U+2E72 taking three bytes
 }
 
 TEST(CardWords, OddCodesFollowTheLengthRules) {
-    EXPECT_EQ(GameScreen::GetCardValueString("XS"), "");
-    EXPECT_EQ(GameScreen::GetCardValueString("1XX"), " dix ");
-    EXPECT_EQ(GameScreen::GetCardValueString(""), "");
-    EXPECT_EQ(GameScreen::GetCardValueString("10HX"), "");
-    EXPECT_EQ(GameScreen::GetSuite(""), "");
-    EXPECT_EQ(GameScreen::GetSuite("7s"), "");
+    EXPECT_EQ(GetCardValueString("XS"), "");
+    EXPECT_EQ(GetCardValueString("1XX"), " dix ");
+    EXPECT_EQ(GetCardValueString(""), "");
+    EXPECT_EQ(GetCardValueString("10HX"), "");
+    EXPECT_EQ(GetSuite(""), "");
+    EXPECT_EQ(GetSuite("7s"), "");
 
     TestTable t;
     t.screen.SpeakCurrentCell("XS");
@@ -88,13 +88,9 @@ TEST_F(Announcements, WithTheOptionOffNoNumberIsSpokenAndTheForcedNumberWaits) {
 }
 
 TEST_F(Announcements, ThePickedUpCardIsSpokenAsSelected) {
-    auto& column = t.window.column;
-    t.state.Loading = -1;
-    column.SetRow(2);
-    column.SetCellBackColor(column.ForeColor());
-    column.SetCellForeColor(column.BackColor());
-    column.SetRow(1);
-    t.state.Loading = 0;
+    t.screen.Board.MoveSilently({GridId::Column, 2, 0});
+    t.screen.Board.Mark(GridId::Column);
+    t.screen.Board.MoveSilently({GridId::Column, 1, 0});
     t.Press(keys::Down);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  1", kSeptDeCoeurs, " selected "));
 }
@@ -134,13 +130,14 @@ TEST_F(Announcements, ASilencedColumnFocusIsSilentOnceAndStillRecordsTheGrid) {
 }
 
 TEST_F(Announcements, CursorMovesByCodeAreSilentWhileLoading) {
-    t.state.Loading = -1;
-    t.window.column.SetRow(2);
-    t.window.column.SetCol(3);
-    t.window.freeCell.SetCol(2);
-    t.window.homeCell.SetCol(1);
+    {
+        const auto mute = t.screen.Board.MuteEcho();
+        t.window.column.SetRow(2);
+        t.window.column.SetCol(3);
+        t.window.freeCell.SetCol(2);
+        t.window.homeCell.SetCol(1);
+    }
     EXPECT_TRUE(t.Heard().empty());
-    t.state.Loading = 0;
     t.window.freeCell.SetCol(0);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Empty "));
 }

@@ -106,7 +106,7 @@ TEST(Deal, BeginGameChangesTheStateInItsOrder) {
         EXPECT_EQ(t.state.LastSpokenCol, -1);
         EXPECT_EQ(t.screen.SilentColumnFocus, 0);
         EXPECT_EQ(t.screen.ForceColumnNumber, -1);  // set again by the column grid's fill
-        EXPECT_EQ(t.state.Loading, 0);
+        EXPECT_FALSE(t.screen.Board.EchoMuted());
         announce();
     };
     t.screen.BeginGame();
@@ -131,8 +131,8 @@ TEST(Deal, SpeaksTheShufflingTextThenWaitsTwoSecondsThenAnnouncesTheColumns) {
     EXPECT_EQ(heard[1], "Shuffeling cards, please wait!");
     EXPECT_EQ(heard[2], "<stop>");
     EXPECT_EQ(heard[3], " Columns ");
-    EXPECT_EQ(heard[4], GameScreen::GetCardValueString(t.window.column.TextMatrix(1, 0)) + " de " +
-                            GameScreen::GetSuite(t.window.column.TextMatrix(1, 0)));
+    EXPECT_EQ(heard[4], GetCardValueString(t.window.column.TextMatrix(1, 0)) + " de " +
+                            GetSuite(t.window.column.TextMatrix(1, 0)));
 }
 
 TEST(Deal, LaysOutTheSavedRecordWithoutShufflingOrWaiting) {
@@ -177,10 +177,7 @@ TEST(Deal, ANewGameClearsEverySelectionMark) {
     for (MemoryGrid* grid : {&t.window.column, &t.window.freeCell, &t.window.homeCell})
         for (int r = grid->FixedRows(); r < grid->Rows(); ++r)
             for (int c = 0; c < grid->Cols(); ++c) {
-                t.state.Loading = -1;
-                grid->SetRow(r);
-                grid->SetCol(c);
-                t.state.Loading = 0;
+                t.screen.Board.MoveSilently({t.screen.Board.IdOf(*grid), r, c});
                 EXPECT_EQ(grid->CellBackColor(), grid->BackColor());
                 EXPECT_EQ(grid->CellForeColor(), grid->ForeColor());
             }

@@ -145,7 +145,7 @@ TEST_F(Files, AnOpenedGameComesBackAsItWasSavedAndAgainOnPlayAgain) {
     EXPECT_EQ(t.state.UnsavedChanges, -1);
     // The question before opening is said; the table says nothing between the question and the open
     // dialog, nor after the dialog: the opened table follows at once, without shuffling.
-    const std::string card = t.screen.GetCardValueString(saved[0]) + " de " + t.screen.GetSuite(saved[0]);
+    const std::string card = GetCardValueString(saved[0]) + " de " + GetSuite(saved[0]);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", t.messages.Asked.back().Text, " Yes or No. ", "<stop>",
                                        " Columns ", card));
 

@@ -121,7 +121,7 @@ TEST_F(Find, APlayedCardIsNamedAndNothingMoves) {
     FindCardNamed(0, 2);  // ace of hearts, in a home cell
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " ace  de  Coeurs ", " Has already been played. "));
     EXPECT_EQ(t.window.column.Row(), 2);
-    EXPECT_EQ(t.state.Loading, 0);
+    EXPECT_FALSE(t.screen.Board.EchoMuted());
 }
 
 TEST_F(Find, CancelEscapeAndTheFrameSearchNothingAndSayNothing) {

@@ -12,7 +12,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string Words(const std::string& card) { return GameScreen::CellWords(card); }
+std::string Words(const std::string& card) { return CellWords(card); }
 
 // The last card, the king of spades, waits in the second free cell; the other suits are home.
 struct LastCard : TestTable {

@@ -22,22 +22,17 @@ struct Moves : ::testing::Test {
     }
     // Moves the cursor of the focused grid silently.
     void Cursor(MemoryGrid& grid, int row, int col) {
-        t.state.Loading = -1;
-        grid.SetRow(row);
-        grid.SetCol(col);
-        t.state.Loading = 0;
+        t.screen.Board.MoveSilently({t.screen.Board.IdOf(grid), row, col});
     }
     void Enter() { t.Press(keys::Return); }
     bool Marked(MemoryGrid& grid, int row, int col) {
-        const auto loading = t.state.Loading;
-        t.state.Loading = -1;
+        const auto mute = t.screen.Board.MuteEcho();
         const int oldRow = grid.Row(), oldCol = grid.Col();
         grid.SetRow(row);
         grid.SetCol(col);
         const bool marked = grid.CellBackColor() == grid.ForeColor() && grid.CellForeColor() == grid.BackColor();
         grid.SetRow(oldRow);
         grid.SetCol(oldCol);
-        t.state.Loading = loading;
         return marked;
     }
     TestTable t;

@@ -8,23 +8,24 @@
 #include "cards/CardMod.h"
 #include "solver/Solver.h"
 #include "solver/replay/Replay.h"
-#include "table/Layout.h"
+#include "table/Table.h"
 
 namespace quorrel::solver {
 namespace {
 
 // A table from its columns (top card first), free cells and home cells; no check that it is whole.
-TableRecord Table(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& free = {},
-                  const std::vector<std::string>& home = {}) {
-    TableRecord table;
+Table TableOf(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& free = {},
+              const std::vector<std::string>& home = {}) {
+    Table table;
     for (size_t c = 0; c < columns.size(); ++c)
-        for (size_t r = 0; r < columns[c].size(); ++r) table.Columns[r + 1][c] = columns[c][r];
+        for (size_t r = 0; r < columns[c].size(); ++r) table.Columns[c][r] = columns[c][r];
     std::copy(free.begin(), free.end(), table.FreeCells.begin());
     std::copy(home.begin(), home.end(), table.HomeCells.begin());
+    for (int k = 0; k < kCells; ++k) table.HomeCount = static_cast<std::int16_t>(table.HomeCount + table.HomeCards(k));
     return table;
 }
 
-Answer SolvedAndReplayed(const TableRecord& table) {
+Answer SolvedAndReplayed(const Table& table) {
     const Answer answer = Solve(table);
     EXPECT_EQ(answer.Outcome, Verdict::Solved);
     EXPECT_EQ(Replay(table, answer.Moves), "");
@@ -34,16 +35,16 @@ Answer SolvedAndReplayed(const TableRecord& table) {
 // Spades and clubs home, the hearts up to the five, the diamonds up to the six: the reds lie on no
 // other card, so they move only home, to free cells and to empty columns. The six of hearts lies under
 // `cover` in column 1, the seven to the jack of hearts alone in columns 2 to 6, then the `rest`.
-TableRecord RedTable(const std::vector<std::string>& cover, const std::vector<std::vector<std::string>>& rest) {
+Table RedTable(const std::vector<std::string>& cover, const std::vector<std::vector<std::string>>& rest) {
     std::vector<std::vector<std::string>> columns = {{"6H"}, {"7H"}, {"8H"}, {"9H"}, {"10H"}, {"JH"}};
     columns[0].insert(columns[0].end(), cover.begin(), cover.end());
     columns.insert(columns.end(), rest.begin(), rest.end());
-    return Table(columns, {}, {"KS", "5H", "KC", "6D"});
+    return TableOf(columns, {}, {"KS", "5H", "KC", "6D"});
 }
 
 TEST(Solver, CraftedTablesWithKnownAnswers) {
     // One move from the end: the king of hearts goes to the home cell of hearts.
-    const Answer last = SolvedAndReplayed(Table({{"KH"}}, {}, {"KS", "KD", "KC", "QH"}));
+    const Answer last = SolvedAndReplayed(TableOf({{"KH"}}, {}, {"KS", "KD", "KC", "QH"}));
     ASSERT_EQ(last.Moves.size(), 1u);
     EXPECT_EQ(last.Moves[0], (SolverMove{{GridId::Column, 1, 0}, {GridId::HomeCell, 0, 3}, "KH"}));
 
@@ -67,7 +68,7 @@ TEST(Solver, CraftedTablesWithKnownAnswers) {
 // Every card but the kings in columns, the aces in row 1, eight red cards last, the kings in the free
 // cells: no card can move. `longFirst` makes column 1 nineteen cards long, ending with the ten of
 // spades that only the nine of hearts at the end of column 2 would fit below.
-TableRecord Blocked(bool longFirst) {
+Table Blocked(bool longFirst) {
     const std::vector<std::string> last = longFirst ? std::vector<std::string>{"10S", "9H", "QD", "QH", "8H", "10H", "10D", "9D"}
                                                     : std::vector<std::string>{"JD", "9H", "QD", "QH", "8H", "10H", "10D", "9D"};
     std::vector<std::string> rest;
@@ -82,36 +83,36 @@ TableRecord Blocked(bool longFirst) {
         while (columns[0].size() < 18) columns[0].push_back(rest[next++]);
     for (size_t c = 0; next < rest.size(); ++next, c = (c + 1) % 8) columns[c == 0 && longFirst ? 1 : c].push_back(rest[next]);
     for (size_t c = 0; c < 8; ++c) columns[c].push_back(last[c]);
-    return Table(columns, {"KS", "KD", "KC", "KH"});
+    return TableOf(columns, {"KS", "KD", "KC", "KH"});
 }
 
 TEST(Solver, BlockedTablesAreLostAndNoCardGoesBelowRow19) {
     for (const bool longFirst : {false, true}) {
-        const TableRecord table = Blocked(longFirst);
-        ASSERT_EQ(table.Columns[19][0].empty(), !longFirst);
+        const Table table = Blocked(longFirst);
+        ASSERT_EQ(table.Card(0, 19).empty(), !longFirst);
         // The proof fits in a budget of one position only when no move is allowed.
         EXPECT_EQ(Solve(table, Budget{1, Budget{}.MaxBytes, {}}).Outcome, Verdict::Unsolvable);
     }
 }
 
 TEST(Solver, AnswersAreKeptApart) {
-    const TableRecord deal = TableOfDeal(1);
+    const Table deal = TableOfDeal(1);
     EXPECT_EQ(Solve(deal, Budget{10, Budget{}.MaxBytes, {}}).Outcome, Verdict::GaveUp);
     EXPECT_EQ(Solve(deal, Budget{Budget{}.MaxPositions, 1000, {}}).Outcome, Verdict::GaveUp);
     const std::atomic<bool> cancelled{true};
     EXPECT_EQ(Solve(deal, {}, &cancelled).Outcome, Verdict::Cancelled);
 
-    TableRecord twice = deal;
-    twice.Columns[1][0] = twice.Columns[1][1];
-    TableRecord gap = deal;
-    std::swap(gap.Columns[7][0], gap.Columns[8][0]);
-    TableRecord missing = deal;
-    missing.Columns[7][0].clear();
-    TableRecord homeAndColumn = deal;  // the ace of the home cell is still in a column
+    Table twice = deal;
+    twice.Card(0, 1) = twice.Card(1, 1);
+    Table gap = deal;
+    std::swap(gap.Card(0, 7), gap.Card(0, 8));
+    Table missing = deal;
+    missing.Card(0, 7).clear();
+    Table homeAndColumn = deal;  // the ace of the home cell is still in a column
     homeAndColumn.HomeCells[0] = "AS";
-    for (const TableRecord& bad : {twice, gap, missing, homeAndColumn}) EXPECT_EQ(Solve(bad).Outcome, Verdict::NotAGame);
+    for (const Table& bad : {twice, gap, missing, homeAndColumn}) EXPECT_EQ(Solve(bad).Outcome, Verdict::NotAGame);
 
-    EXPECT_EQ(Solve(Table({}, {}, {"KS", "KD", "KC", "KH"})).Outcome, Verdict::Solved);
+    EXPECT_EQ(Solve(TableOf({}, {}, {"KS", "KD", "KC", "KH"})).Outcome, Verdict::Solved);
 }
 
 TEST(Solver, CancelledFromAnotherThreadMidSearch) {

@@ -33,10 +33,7 @@ struct PlayTable : TestTable {
     // Gives the grid the focus, puts its cursor on the cell without a sound and presses Enter.
     void EnterOn(MemoryGrid& grid, int row, int col) {
         grid.SetFocus();
-        state.Loading = -1;
-        grid.SetRow(row);
-        grid.SetCol(col);
-        state.Loading = 0;
+        screen.Board.MoveSilently({screen.Board.IdOf(grid), row, col});
         Press(keys::Return);
     }
 };
@@ -156,9 +153,7 @@ TEST(PlayMenu, DisabledUntilAGameBeginsWithItsShortcuts) {
 
 // The bottom card of column 1 of a fresh deal (seven cards) goes to the first free cell.
 void BottomOfColumnOneToAFreeCell(TestTable& t) {
-    t.state.Loading = -1;
-    t.window.column.SetRow(7);
-    t.state.Loading = 0;
+    t.screen.Board.MoveSilently({GridId::Column, 7, t.window.column.Col()});
     t.Press(keys::Return);
     t.Press(keys::Tab);
     t.Press(keys::Return);
@@ -178,7 +173,7 @@ TEST(Restart, LaysOutTheDealAgainAndIsUndoneAsOneStep) {
     t.Heard();
 
     t.Shortcut("Ctrl+R");
-    const std::string firstWords = t.screen.GetCardValueString(firstCard) + " de " + t.screen.GetSuite(firstCard);
+    const std::string firstWords = GetCardValueString(firstCard) + " de " + GetSuite(firstCard);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " The deal was restarted. ", " Columns ", firstWords));
     EXPECT_EQ(t.Cells(), dealt);
     EXPECT_EQ(t.Focused(), &t.window.column);
@@ -229,9 +224,7 @@ TEST(Restart, TheEndOfAGameCannotBeUndone) {
     t.Press(keys::Return);
     t.Press(keys::Tab);
     t.Press(keys::Tab);
-    t.state.Loading = -1;
-    t.window.homeCell.SetCol(3);
-    t.state.Loading = 0;
+    t.screen.Board.MoveSilently({GridId::HomeCell, 0, 3});
     // Commands that reach the window while the question is open find no game to take back.
     t.messages.OnShow = [&] {
         t.Heard();

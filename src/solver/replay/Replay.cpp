@@ -20,23 +20,16 @@ struct Game : MemoryServices {
     }
 };
 
-GameRecord RecordOf(const TableRecord& table) {
-    GameRecord record;
-    std::int16_t home = 0;
-    for (size_t r = 1; r <= 19; ++r)
-        for (size_t c = 0; c < 8; ++c) GameRecord::Store(record.ColumnCards[r][c], table.Columns[r][c]);
-    for (size_t k = 0; k < 4; ++k) {
-        GameRecord::Store(record.FreeCellCards[k], table.FreeCells[k]);
-        GameRecord::Store(record.HomeCellCards[k], table.HomeCells[k]);
-        // A home cell showing rank v holds v cards.
-        if (!table.HomeCells[k].empty()) home = static_cast<std::int16_t>(home + GetCardValue(table.HomeCells[k]));
-    }
-    record.HomeCount = home;
+// The table's record, with the count of cards home that its home cells show.
+GameRecord RecordOf(const Table& table) {
+    GameRecord record = RecordOfTable(table);
+    record.HomeCount = 0;
+    for (int k = 0; k < kCells; ++k) record.HomeCount = static_cast<std::int16_t>(record.HomeCount + table.HomeCards(k));
     return record;
 }
 }  // namespace
 
-std::string Replay(const TableRecord& table, const std::vector<SolverMove>& moves) {
+std::string Replay(const Table& table, const std::vector<SolverMove>& moves) {
     auto game = std::make_unique<Game>();
     Main(game->screen);
     game->state.OpenedFromFile = 1;

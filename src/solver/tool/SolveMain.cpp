@@ -18,7 +18,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "solver/Solver.h"
 #include "solver/replay/Replay.h"
-#include "table/Layout.h"
+#include "table/Table.h"
 #include "table/NumberedDeal.h"
 #include "texts/Texts.h"
 
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     // A saved table, or the numbers of the deals, each laid out only when its turn comes.
     struct Job {
         std::string Name;
-        TableRecord Table;
+        Table Cards;
     };
     std::optional<Job> saved;
     if (!file.empty()) {
@@ -149,12 +149,12 @@ int main(int argc, char** argv) {
     for (std::int32_t n = first; n <= last; ++n) {
         const Job job = saved ? *saved : Job{"deal " + std::to_string(n), TableOfDeal(n)};
         const auto start = std::chrono::steady_clock::now();
-        const Answer answer = Solve(job.Table, budget);
+        const Answer answer = Solve(job.Cards, budget);
         positions += answer.Positions;
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         std::string replay;
         if (answer.Outcome == Verdict::Solved && verify) {
-            replay = Replay(job.Table, answer.Moves);
+            replay = Replay(job.Cards, answer.Moves);
             if (replay.empty()) ++verified;
             else {
                 ++failed;

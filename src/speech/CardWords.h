@@ -1,0 +1,22 @@
+// A card and a table in words: the French card words the game speaks, and the Play menu's readings.
+#pragma once
+
+#include <string>
+
+#include "table/Table.h"
+
+namespace quorrel {
+
+// The rank words of a card code ("" for no card), and its suit words.
+std::string GetCardValueString(const std::string& code);
+std::string GetSuite(const std::string& code);
+// A cell's words: the card's rank and suit words, or " Empty ".
+std::string CellWords(const std::string& text);
+
+// The readings: a column's cards, its count and its run; the home cells by suit, the free cells, the
+// empty columns and the cards left; the bottom card of each column.
+std::string ColumnWords(const Table& table, int column);
+std::string TableWords(const Table& table);
+std::string BottomRowWords(const Table& table);
+
+}  // namespace quorrel

@@ -1,0 +1,62 @@
+// The game's rules over cards and tables: what may follow what in a column, what may go home, the run
+// at the bottom of a column, and the outcome of picking a card up or dropping it. No grid, no toolkit:
+// the click handlers, the readings, the solver and the file check all ask here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "table/Table.h"
+
+namespace quorrel::rules {
+
+// Cards by number, as the deck numbers them: 1 to 52 in blocks of thirteen, spades, diamonds, clubs,
+// hearts, each from ace to king. Diamonds and hearts are red.
+constexpr int SuitOfNumber(int card) { return (card - 1) / 13; }
+constexpr int RankOfNumber(int card) { return (card - 1) % 13 + 1; }
+constexpr bool RedSuit(int suit) { return (suit & 1) != 0; }
+
+// The one rule of a column: a card may lie below another of the other colour and one rank higher.
+constexpr bool Follows(bool red, int rank, bool aboveRed, int aboveRank) {
+    return red != aboveRed && rank + 1 == aboveRank;
+}
+constexpr bool FollowsByNumber(int card, int above) {
+    return Follows(RedSuit(SuitOfNumber(card)), RankOfNumber(card), RedSuit(SuitOfNumber(above)), RankOfNumber(above));
+}
+// The same over card codes; nothing follows an empty cell.
+bool Follows(const std::string& card, const std::string& above);
+
+// The one rule of a home cell: it takes the ace of a suit when empty, then the suit's next rank.
+// homeRank is the rank of the cell's top card, 0 for an empty cell.
+constexpr bool GoesHome(int rank, int homeRank) { return rank == homeRank + 1; }
+// The same over card codes: the card goes on `top`, the home cell's top card ("" when empty).
+bool GoesHome(const std::string& card, const std::string& top);
+
+// The cards at the bottom of a column that each follow the one above them: 1 for a column whose last
+// two cards do not, 0 for an empty column.
+int RunAtBottom(const Table& table, int column);
+
+// What a click or a key does with a card: the move is made, refused with one of the game's refusal
+// texts, or ignored without a word.
+struct Outcome {
+    enum Kind { Move, Refuse, Ignore } What = Move;
+    std::string_view Refusal;
+    bool operator==(const Outcome&) const = default;
+};
+
+// Picking up the card at a column's cell (row 1 to 19): only the bottom card of a column moves.
+Outcome PickUpFromColumn(const Table& table, int column, int row);
+// Picking up a free cell's card, whose text is `cell`.
+Outcome PickUpFromFreeCell(const std::string& cell);
+// Picking up a home cell's card: cards home stay home.
+Outcome PickUpFromHomeCell();
+// Dropping `card` on a column's cell: an empty cell that starts an empty column or lies just below a
+// card that the dropped one follows.
+Outcome DropOnColumn(const Table& table, const std::string& card, int column, int row);
+// Dropping a card on a free cell, whose text is `cell` (the card's own cell too is not empty).
+Outcome DropOnFreeCell(const std::string& cell);
+// Dropping `card` on a home cell whose top card is `top`. A card of the home cell's suit but of
+// the wrong rank is ignored.
+Outcome DropOnHomeCell(const std::string& card, const std::string& top);
+
+}  // namespace quorrel::rules
