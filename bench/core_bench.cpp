@@ -64,7 +64,7 @@ void BM_SaveGame(benchmark::State& state) {
     t.fileDialog.Answers = {"/home/player/Game1.qrl"};
     t.window.menus.Click(mnuGameSaveAs);
     for (auto _ : state) {
-        t.screen.SaveGame();
+        t.screen.Files.SaveGame();
         if (t.reader.Transcript.size() > 4096) t.reader.Transcript.clear();
     }
 }
@@ -79,7 +79,7 @@ void BM_OpenGame(benchmark::State& state) {
     for (auto _ : state) {
         t.fileDialog.Answers = {"/home/player/Game1.qrl"};
         t.state.OpenedFromFile = 1;
-        t.screen.OpenGame();
+        t.screen.Files.OpenGame();
         if (t.reader.Transcript.size() > 4096) t.reader.Transcript.clear();
     }
 }
@@ -102,7 +102,7 @@ void BM_SaveGameToDisk(benchmark::State& state) {
         services.fileDialog.Answers = {(folder / "Game1.qrl").string()};
         window.menus.Click(mnuGameSaveAs);
         for (auto _ : state) {
-            screen.SaveGame();
+            screen.Files.SaveGame();
             if (services.reader.Transcript.size() > 4096) services.reader.Transcript.clear();
         }
     }

@@ -39,11 +39,11 @@ int main(int argc, char** argv) {
         window.menus.Click(mnuGameNew);
         // A new deal is untitled again: the file is named once more, as the player would in Save As.
         state.GameFileName = path;
-        screen.SaveGameBoard();
+        screen.Files.SaveGameBoard();
         const std::uint64_t hash = Hash(state.SavedGame.Bytes());
         std::printf("saving %016llx\n", static_cast<unsigned long long>(hash));
         std::fflush(stdout);
-        if (screen.SaveGame() != GameScreen::SaveResult::Saved || !services.messages.Asked.empty()) {
+        if (screen.Files.SaveGame() != GameFiles::SaveResult::Saved || !services.messages.Asked.empty()) {
             std::fprintf(stderr, "%s\n", services.messages.Asked.empty() ? "not saved" : services.messages.Asked.back().Text.c_str());
             return 1;
         }

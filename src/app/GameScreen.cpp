@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Menus.h"
+#include "platform/Keys.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -21,7 +22,14 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
       FreeCell(platform.Window.FreeCell()),
       HomeCell(platform.Window.HomeCell()),
       Menus(platform.Window.Menus()),
-      Board(Column, FreeCell, HomeCell, state) {
+      Board(Column, FreeCell, HomeCell, state),
+      Moves(*this),
+      Replays(*this),
+      Deals(*this),
+      Hints(*this),
+      Readings(*this),
+      Scores(*this),
+      Files(*this) {
     App.Path = platform.ProgramFolder;
     Menus.Build(MenuTree());
     Menus.OnClick = [this](int id) { MenuClick(id); };
@@ -79,7 +87,7 @@ void GameScreen::SayUnlessScreenReader(std::initializer_list<std::string_view> w
 }
 
 MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-    CancelSearch();
+    Hints.CancelSearch();
     SayUnlessScreenReader({text, buttons == MsgButtons::OK ? texts::BoxOk : texts::BoxYesNo});
     return P.MsgBox.Show(text, buttons, icon, title);
 }
@@ -103,27 +111,14 @@ void GameScreen::Form_Load() {
     State.GameInProgress = 0;
     TurnMenusOff();
     SetPlayMenu(false);
-    LoadStatistics();
-}
-
-// Asks the save question when a changed game is on the table; Yes saves. False when that save failed,
-// so that the command stops and the game stays on the table. The question, a save's dialog and its
-// refusals follow one another.
-bool GameScreen::AskToSave(std::string_view firstLine, std::string_view question) {
-    if (State.GameInProgress != -1 || State.UnsavedChanges != -1) return true;
-    ModalChain chain(Window);
-    const std::string text = std::string(firstLine) + std::string(texts::CrLf) + std::string(question) +
-                             std::string(texts::CrLf);
-    if (MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, Window.Caption()) == MsgResult::Yes)
-        return SaveGame() != SaveResult::Failed;
-    return true;
+    Scores.LoadStatistics();
 }
 
 void GameScreen::mnuGameNew_Click() {
     Trap(ReportForm::Handler, " in mnuGameNew()", [&] {
-        if (!AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
+        if (!Files.AskToSave(texts::GameInProgress, texts::SaveBeforeNewGame)) return;
         State.OpenedFromFile = 0;
-        DealNumber = 0;
+        Deals.DealNumber = 0;
         Column.SetVisible(false);
         FreeCell.SetVisible(false);
         HomeCell.SetVisible(false);
@@ -142,14 +137,14 @@ void GameScreen::UnloadMainWindow() {
 bool GameScreen::Form_Unload() {
     if (Unloaded) return true;  // the window is already on its way out
     Unloaded = true;
-    CancelSearch();
+    Hints.CancelSearch();
     bool close = true;
     const bool done = Trap(ReportForm::Handler, " in Form_Unload()", [&] {
-        if (!AskToSave(texts::GameInProgress, texts::SaveBeforeExiting)) {
+        if (!Files.AskToSave(texts::GameInProgress, texts::SaveBeforeExiting)) {
             close = false;
             return;
         }
-        LeaveGame();
+        Scores.LeaveGame();
         Window.UnloadOtherWindows();
     });
     if (!close) {
@@ -161,6 +156,10 @@ bool GameScreen::Form_Unload() {
 }
 
 namespace {
+// Deal Game Number is not among them: like New Game, it is always enabled.
+constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict};
+// The readings follow the same rule; Statistics, like Deal Game Number, is always enabled.
+constexpr MenuId kReadingCommands[] = {mnuPlayReadColumn, mnuPlayReadTable, mnuPlayReadBottomRow};
 // The game commands, in the order both procedures set them.
 constexpr MenuId kGameCommands[] = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
                                     mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
@@ -196,18 +195,125 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
-    case mnuPlayUndo: mnuPlayUndo_Click(); break;
-    case mnuPlayRedo: mnuPlayRedo_Click(); break;
-    case mnuPlayRestart: mnuPlayRestart_Click(); break;
-    case mnuPlayDealNumber: mnuPlayDealNumber_Click(); break;
-    case mnuPlayHint: mnuPlayHint_Click(); break;
-    case mnuPlayVerdict: mnuPlayVerdict_Click(); break;
-    case mnuPlayReadColumn: mnuPlayReadColumn_Click(); break;
-    case mnuPlayReadTable: mnuPlayReadTable_Click(); break;
-    case mnuPlayReadBottomRow: mnuPlayReadBottomRow_Click(); break;
-    case mnuPlayStatistics: mnuPlayStatistics_Click(); break;
+    // The Play menu's items go straight to their units.
+    case mnuPlayUndo:
+        Trap(ReportForm::Handler, " in mnuPlayUndo_Click()", [&] { Replays.ReplayStep(Replays::Replay::Back); });
+        break;
+    case mnuPlayRedo:
+        Trap(ReportForm::Handler, " in mnuPlayRedo_Click()", [&] { Replays.ReplayStep(Replays::Replay::Again); });
+        break;
+    case mnuPlayRestart: Replays.Restart(); break;
+    case mnuPlayDealNumber: Deals.Ask(); break;
+    case mnuPlayHint:
+        Trap(ReportForm::Handler, " in mnuPlayHint_Click()", [&] { Hints.AskSolver(Hints::Question::Hint); });
+        break;
+    case mnuPlayVerdict:
+        Trap(ReportForm::Handler, " in mnuPlayVerdict_Click()", [&] { Hints.AskSolver(Hints::Question::Verdict); });
+        break;
+    case mnuPlayReadColumn: Readings.ReadColumn(); break;
+    case mnuPlayReadTable: Readings.ReadTable(); break;
+    case mnuPlayReadBottomRow: Readings.ReadBottomRowCards(); break;
+    case mnuPlayStatistics: Scores.Show(); break;
     default: break;
     }
 }
+
+
+void GameScreen::SetPlayMenu(bool enabled) {
+    for (MenuId id : kPlayCommands) Menus.SetEnabled(id, enabled);
+    for (MenuId id : kReadingCommands) Menus.SetEnabled(id, enabled);
+}
+
+
+void GameScreen::GameBegun() {
+    State.History.SetStart(Board.Snapshot());
+    if (State.OpenedFromFile != 0) Scores.CountGame(Scores.Stats.Began(0, TableKey(Board.Snapshot())));
+    else Scores.Stats.Began(Deals.DealNumber);
+    if (State.OpenedFromFile == 0) Deals.SayNumber();
+}
+
+// The save question, a save's dialog and its refusals, the Open dialog and the refusal of the file follow
+// one another: the table takes the focus back only once they are over. An opened game gives the column
+// grid the focus, which keeps it.
+void GameScreen::mnuGameOpen_Click() {
+    ModalChain chain(Window);
+    Trap(ReportForm::Handler, " in mnuGameOpen_Click()", [&] {
+        if (!Files.AskToSave(texts::GameInProgressOpen, texts::SaveBeforeOpening)) return;
+        const auto before = State.OpenedFromFile;
+        State.OpenedFromFile = 1;
+        // When no game was opened (Cancel, or a file that is no game), a later "play again" must not
+        // lay out a record that was never opened.
+        if (!Files.OpenGame()) State.OpenedFromFile = before;
+    });
+}
+
+void GameScreen::mnuGameSave_Click() {
+    if (DealWaiting) return;
+    ModalChain chain(Window);
+    Trap(ReportForm::Handler, " in mnuGameSave_Click()", [&] { Files.SaveGame(); });
+}
+
+void GameScreen::mnuGameSaveAs_Click() {
+    if (DealWaiting) return;
+    ModalChain chain(Window);
+    Trap(ReportForm::Handler, " in mnuGameSaveAs_Click()", [&] { Files.SaveGameAs(); });
+}
+
+void GameScreen::Column_KeyDown(int KeyCode, int /*Shift*/) {
+    Trap(ReportForm::Handler, " in Column_KeyDown()", [&] {
+        if (KeyCode == keys::Return) Column_Click();
+    });
+}
+
+void GameScreen::FreeCell_KeyDown(int KeyCode, int /*Shift*/) {
+    Trap(ReportForm::Handler, " in FreeCell_KeyDown()", [&] {
+        if (KeyCode == keys::Return) FreeCell_Click();
+    });
+}
+
+void GameScreen::HomeCell_KeyDown(int KeyCode, int /*Shift*/) {
+    Trap(ReportForm::Handler, " in HomeCell_KeyDown()", [&] {
+        if (KeyCode == keys::Return) HomeCell_Click();
+    });
+}
+
+void GameScreen::mnuOptionsPreviousCard_Click() {
+    if (DealWaiting) return;
+    Trap(ReportForm::Procedure, " in mnuOptionsPreviousCard()", [&] {
+        ForceColumnNumber = -1;
+        Readings.ReadPreviousCard();
+    });
+}
+
+void GameScreen::mnuOptionsNextCard_Click() {
+    if (DealWaiting) return;
+    Trap(ReportForm::Procedure, " in mnuOptionsNextCard()", [&] {
+        ForceColumnNumber = -1;
+        Readings.ReadNextCard();
+    });
+}
+
+void GameScreen::mnuOptionsPreviousBottom_Click() {
+    if (DealWaiting) return;
+    Trap(ReportForm::Procedure, " in mnuOptionsPreviousBottom()", [&] {
+        ForceColumnNumber = -1;
+        Readings.ReadBottomRow();
+    });
+}
+
+void GameScreen::mnuOptionsNextBottom_Click() {
+    if (DealWaiting) return;
+    Trap(ReportForm::Procedure, " in mnuOptionsNextBottom()", [&] {
+        ForceColumnNumber = -1;
+        Readings.ReadBottomRowForward();
+    });
+}
+
+GameScreen::~GameScreen() = default;
+
+// Enter and a click on a cell pick a card up or drop the picked-up one.
+void GameScreen::Column_Click() { Moves.ClickColumn(); }
+void GameScreen::FreeCell_Click() { Moves.ClickFreeCell(); }
+void GameScreen::HomeCell_Click() { Moves.ClickHomeCell(); }
 
 }  // namespace quorrel

@@ -20,7 +20,7 @@ void GameScreen::RunHelp(const std::string& document) {
 
 void GameScreen::mnuHelpAbout_Click() {
     Trap(ReportForm::Handler, " in mnuHelpAbout_Click()", [&] {
-        CancelSearch();
+        Hints.CancelSearch();
         auto view = Window.CreateAboutDialog();
         view->Load = [&] {
             view->SetVersion(std::string(texts::VersionPrefix) + std::to_string(App.Major) + "." +

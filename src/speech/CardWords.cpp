@@ -83,4 +83,13 @@ std::string BottomRowWords(const Table& table) {
     return words;
 }
 
+std::string PlaceWords(const CellPlace& place) {
+    switch (place.Grid) {
+    case GridId::Column: return std::string(texts::Column) + texts::SpokenNumber(place.Col + 1);
+    case GridId::FreeCell: return std::string(texts::AFreeCell);
+    case GridId::HomeCell: break;
+    }
+    return std::string(texts::TheHomeCells);
+}
+
 }  // namespace quorrel

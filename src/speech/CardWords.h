@@ -19,4 +19,7 @@ std::string ColumnWords(const Table& table, int column);
 std::string TableWords(const Table& table);
 std::string BottomRowWords(const Table& table);
 
+// Where a card is: " Column " and its number, " a free cell " or " the home cells ".
+std::string PlaceWords(const CellPlace& place);
+
 }  // namespace quorrel

@@ -49,7 +49,7 @@ std::string frmFind::GetCard() const {
 void GameScreen::mnuOptionsFind_Click() {
     if (DealWaiting) return;
     Trap(ReportForm::Handler, " in mnuOptionsFind_Click()", [&] {
-        CancelSearch();
+        Hints.CancelSearch();
         SilentColumnFocus = -1;
         {
             auto view = Window.CreateFindDialog();
@@ -59,36 +59,8 @@ void GameScreen::mnuOptionsFind_Click() {
         if (State.FindCancelled == 0) {
             StopSpeech();
             ForceColumnNumber = -1;
-            FindCard(State.FindTarget);
+            Readings.FindCard(State.FindTarget);
         }
-    });
-}
-
-// The cursor goes to the card, which the focus and cell-change events announce; a card not on the
-// table is said to be home already.
-void GameScreen::FindCard(const std::string& target) {
-    Trap(ReportForm::Module, " in FindCard()", [&] {
-        const Table table = Board.Snapshot();
-        for (int k = 0; k < kCells; ++k) {
-            if (table.FreeCells[Table::Index(k)] == target) {
-                FreeCell.SetFocus();
-                FreeCell.SetRow(0);
-                FreeCell.SetCol(k);
-                return;
-            }
-        }
-        for (int row = 1; row <= kCardRows; ++row) {
-            for (int col = 0; col < kColumns; ++col) {
-                if (table.Card(col, row) == target) {
-                    Column.SetFocus();
-                    Column.SetRow(row);
-                    Column.SetCol(col);
-                    return;
-                }
-            }
-        }
-        SpeakCurrentCell(target);
-        Speak(texts::AlreadyPlayed);
     });
 }
 

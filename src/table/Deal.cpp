@@ -20,9 +20,9 @@ std::string WindowCaption(const std::string& fileName) {
 
 void GameScreen::BeginGame() {
     Trap(ReportForm::Handler, " in BeginGame()", [&] {
-        CancelSearch();
+        Hints.CancelSearch();
         const int thisGame = ++gamesBegun_;
-        LeaveGame();
+        Scores.LeaveGame();
         TurnMenusOn();
         SetPlayMenu(true);
         State.History.Clear();
@@ -68,7 +68,7 @@ void GameScreen::LoadGrid() {
             const auto mute = Board.MuteEcho();
             Board.ShapeColumns();
             if (State.OpenedFromFile == 0) {
-                if (DealNumber != 0) NumberedDeck(DealNumber, State.Deck);
+                if (Deals.DealNumber != 0) NumberedDeck(Deals.DealNumber, State.Deck);
                 else ShuffleDeck();
             }
             const Table table = State.OpenedFromFile != 0 ? TableOfRecord(State.SavedGame) : TableOfDeck(State.Deck);

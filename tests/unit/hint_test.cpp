@@ -109,9 +109,9 @@ TEST(Verdict, SaysWhetherTheGameCanStillBeWonWithoutMovingAnything) {
 TEST(Hint, NoAnswerCutsThinkingShort) {
     TestTable t;
     t.Start();
-    t.screen.SearchBudget = {};
-    t.screen.SearchBudget.MaxPositions = 0;
-    t.screen.DealGameNumber(1);
+    t.screen.Hints.SearchBudget = {};
+    t.screen.Hints.SearchBudget.MaxPositions = 0;
+    t.screen.Deals.DealGameNumber(1);
     t.Heard();
     t.window.menus.Click(mnuPlayVerdict);
     ASSERT_TRUE(t.background.Finish(true));
@@ -128,8 +128,8 @@ TEST(Hint, FollowingEveryHintWinsEveryDeal) {
         SCOPED_TRACE("deal " + std::to_string(deal));
         TestTable t;
         t.Start();
-        t.screen.SearchBudget = {};  // positions alone, never time
-        t.screen.DealGameNumber(deal);
+        t.screen.Hints.SearchBudget = {};  // positions alone, never time
+        t.screen.Deals.DealGameNumber(deal);
         ASSERT_EQ(t.state.GameInProgress, -1);
         t.messages.Answers = {MsgResult::No};
         std::set<std::vector<std::string>> seen = {t.Cells()};
@@ -153,8 +153,8 @@ TEST(Hint, FollowingEveryHintWinsEveryDeal) {
 TEST(Verdict, CountsTheMovesOfTheWayTheHintsFollow) {
     TestTable t;
     t.Start();
-    t.screen.SearchBudget = {};
-    t.screen.DealGameNumber(1);
+    t.screen.Hints.SearchBudget = {};
+    t.screen.Deals.DealGameNumber(1);
     t.Heard();
     t.Shortcut("Ctrl+Shift+H");
     ASSERT_TRUE(t.background.Finish());

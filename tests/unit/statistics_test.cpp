@@ -57,7 +57,7 @@ struct Stats : ::testing::Test {
         t.window.menus.Click(mnuGameOpen);
     }
     Counts Now() {
-        const auto& r = t.screen.Stats.Record;
+        const auto& r = t.screen.Scores.Stats.Record;
         // The file always holds what the program counts.
         const auto& file = t.fileSystem.Files[kStats];
         EXPECT_EQ(StatisticsRecord::Parse(std::string(file.begin(), file.end())), r);
@@ -68,7 +68,7 @@ struct Stats : ::testing::Test {
 
 TEST_F(Stats, AGameCountsAtItsFirstMoveAndIsLostWhenGivenUp) {
     New();  // no move made: nothing counted
-    EXPECT_EQ(t.screen.Stats.Record.Played, 0);
+    EXPECT_EQ(t.screen.Scores.Stats.Record.Played, 0);
     Move();
     Move();
     Win();
@@ -122,12 +122,12 @@ TEST_F(Stats, ASavedGameWaitsInItsFileAndGoesOnWhenOpened) {
 }
 
 TEST_F(Stats, NumberedDealsWonAndTheBoxThatResetsOnlyOnYes) {
-    t.screen.DealGameNumber(617);
+    t.screen.Deals.DealGameNumber(617);
     Move();
     SaveAs(kGame);
     Open(kGame);  // a numbered deal keeps its number through its file
     Win();
-    t.screen.DealGameNumber(1);
+    t.screen.Deals.DealGameNumber(1);
     Move();
     New();
     t.messages.Answers = {};
@@ -153,8 +153,8 @@ TEST_F(Stats, NumberedDealsWonAndTheBoxThatResetsOnlyOnYes) {
 TEST(StatisticsText, CountsTheNumberedDealsWonThenNamesTheirNumbers) {
     TestTable t;
     auto deals = [&](std::vector<std::int32_t> won) {
-        t.screen.Stats.Record.DealsWon = std::move(won);
-        const std::string text = t.screen.StatisticsText();
+        t.screen.Scores.Stats.Record.DealsWon = std::move(won);
+        const std::string text = t.screen.Scores.StatisticsText();
         return text.substr(text.find("Numbered deals won:"));
     };
     EXPECT_EQ(deals({}), "Numbered deals won: none. ");
@@ -191,7 +191,7 @@ TEST(StatisticsFile, ADamagedFileIsRenamedAsideAndTheGameGoesOnFromZero) {
                                         "Statistics.damaged.2.txt. The statistics start again from zero.");
     EXPECT_EQ(t.fileSystem.Files.count(kStats), 0u);
     EXPECT_EQ(t.fileSystem.Files.at("/home/player/.local/share/Quorrel/Statistics.damaged.2.txt").size(), 7u);
-    EXPECT_EQ(t.screen.Stats.Record, StatisticsRecord{});
+    EXPECT_EQ(t.screen.Scores.Stats.Record, StatisticsRecord{});
 }
 
 TEST(StatisticsFile, AGameInPlayWhenTheProgramEndedWithoutClosingIsLost) {
@@ -204,8 +204,8 @@ TEST(StatisticsFile, AGameInPlayWhenTheProgramEndedWithoutClosingIsLost) {
     TestTable t;
     t.fileSystem.Files[kStats] = {text.begin(), text.end()};
     t.Start();
-    EXPECT_EQ(t.screen.Stats.Record.Streak, 0);
-    EXPECT_EQ(t.screen.Stats.Record.InPlay, 0u);
+    EXPECT_EQ(t.screen.Scores.Stats.Record.Streak, 0);
+    EXPECT_EQ(t.screen.Scores.Stats.Record.InPlay, 0u);
     EXPECT_TRUE(t.messages.Asked.empty());
 }
 

@@ -306,7 +306,7 @@ TEST(NumberedDeal, MatchesThePublishedDeals) {
     for (const auto& [number, printed] : kPublishedDeals) {
         TestTable t;
         t.Start();
-        t.screen.DealGameNumber(number);
+        t.screen.Deals.DealGameNumber(number);
         const auto columns = Columns(printed);
         ASSERT_EQ(columns.size(), 8u);
         for (size_t c = 0; c < 8; ++c) {
@@ -322,11 +322,11 @@ TEST(NumberedDeal, BeginsAsNewGameDoesAndSaysItsNumberLast) {
     TestTable t;
     t.StartAndDeal();
     t.state.OpenedFromFile = 1;
-    t.screen.DealGameNumber(0);        // out of range: nothing happens
-    t.screen.DealGameNumber(1000001);
+    t.screen.Deals.DealGameNumber(0);        // out of range: nothing happens
+    t.screen.Deals.DealGameNumber(1000001);
     EXPECT_TRUE(t.messages.Asked.empty());
     t.Heard();
-    t.screen.DealGameNumber(617);
+    t.screen.Deals.DealGameNumber(617);
     ASSERT_EQ(t.messages.Asked.size(), 1u);  // the game on the table had not been saved
     EXPECT_EQ(t.messages.Asked[0].Text, "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n");
     EXPECT_EQ(t.state.OpenedFromFile, 0);

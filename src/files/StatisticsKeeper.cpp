@@ -1,6 +1,5 @@
-// The player's statistics: their file in the data folder, the moments a game is counted, and the
-// Statistics command.
-#include <algorithm>
+// The player's statistics, kept in their file.
+#include "files/StatisticsKeeper.h"
 
 #include "app/GameScreen.h"
 #include "files/Paths.h"
@@ -14,16 +13,16 @@ constexpr size_t kLargestFile = 1 << 20;
 constexpr size_t kDealsListed = 10;
 }  // namespace
 
-std::string GameScreen::StatisticsFile() const {
-    return P.FileSystem.UserDataFolder() + "/" + std::string(texts::StatisticsFileName);
+std::string StatisticsKeeper::StatisticsFile() const {
+    return S.P.FileSystem.UserDataFolder() + "/" + std::string(texts::StatisticsFileName);
 }
 
-void GameScreen::LoadStatistics() {
-    Trap(ReportForm::Procedure, " in LoadStatistics()", [&] {
+void StatisticsKeeper::LoadStatistics() {
+    S.Trap(ReportForm::Procedure, " in LoadStatistics()", [&] {
         Stats = Statistics{};
         const std::string path = StatisticsFile();
-        if (!P.FileSystem.FileExists(path)) return;
-        const auto bytes = P.FileSystem.ReadStart(path, kLargestFile);
+        if (!S.P.FileSystem.FileExists(path)) return;
+        const auto bytes = S.P.FileSystem.ReadStart(path, kLargestFile);
         if (auto record = StatisticsRecord::Parse(std::string_view(bytes.data(), bytes.size()))) {
             Stats.Record = std::move(*record);
             CountGame(Stats.StartUp());
@@ -32,39 +31,39 @@ void GameScreen::LoadStatistics() {
         // Kept aside under a name of its own, and the game goes on from zero. Should the renaming fail,
         // the file stays as it is and nothing is written over it.
         statisticsReadOnly_ = true;
-        const std::string folder = P.FileSystem.UserDataFolder() + "/";
+        const std::string folder = S.P.FileSystem.UserDataFolder() + "/";
         std::string aside;
-        for (int n = 1; aside.empty() || P.FileSystem.FileExists(folder + aside); ++n)
+        for (int n = 1; aside.empty() || S.P.FileSystem.FileExists(folder + aside); ++n)
             aside = std::string(texts::DamagedStatisticsStem) + (n == 1 ? "" : "." + std::to_string(n)) +
                     std::string(texts::DamagedStatisticsExt);
-        P.FileSystem.Rename(path, folder + aside);
+        S.P.FileSystem.Rename(path, folder + aside);
         statisticsReadOnly_ = false;
-        MsgBox(std::string(texts::StatisticsDamaged) + aside + std::string(texts::StatisticsStartAgain), MsgButtons::OK,
+        S.MsgBox(std::string(texts::StatisticsDamaged) + aside + std::string(texts::StatisticsStartAgain), MsgButtons::OK,
                MsgIcon::Information, std::string(texts::ProgramName));
     });
 }
 
-void GameScreen::CountGame(bool changed) {
+void StatisticsKeeper::CountGame(bool changed) {
     if (!changed || statisticsReadOnly_) return;
     try {
-        P.FileSystem.MakeFolder(P.FileSystem.UserDataFolder());
+        S.P.FileSystem.MakeFolder(S.P.FileSystem.UserDataFolder());
         const std::string text = Stats.Record.Text();
-        WriteSafely(StatisticsFile(), std::vector<char>(text.begin(), text.end()), false);
+        S.Files.WriteSafely(StatisticsFile(), std::vector<char>(text.begin(), text.end()), false);
     } catch (const RunTimeError& error) {
         // Said once a run: the game goes on, and the next change tries again.
         if (statisticsNotSavedReported_) return;
         statisticsNotSavedReported_ = true;
-        MsgBox(std::string(texts::StatisticsNotSaved) + P.FileSystem.UserDataFolder() + std::string(texts::SentenceEnd) +
+        S.MsgBox(std::string(texts::StatisticsNotSaved) + S.P.FileSystem.UserDataFolder() + std::string(texts::SentenceEnd) +
                    std::string(texts::StatisticsNotSavedFix) + error.Description + std::string(texts::SentenceEnd),
                MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     }
 }
 
-void GameScreen::LeaveGame() {
-    if (Stats.Counted()) CountGame(Stats.Left(TableKey(Board.Snapshot())));
+void StatisticsKeeper::LeaveGame() {
+    if (Stats.Counted()) CountGame(Stats.Left(TableKey(S.Board.Snapshot())));
 }
 
-std::string GameScreen::StatisticsText() const {
+std::string StatisticsKeeper::StatisticsText() const {
     const auto& r = Stats.Record;
     std::string text = std::string(texts::GamesPlayed) + std::to_string(r.Played) + std::string(texts::GamesWon) +
                        std::to_string(r.Won);
@@ -91,17 +90,17 @@ std::string GameScreen::StatisticsText() const {
 }
 
 // The statistics and the question in one box; No, the default, keeps them.
-void GameScreen::mnuPlayStatistics_Click() {
-    Trap(ReportForm::Handler, " in mnuPlayStatistics_Click()", [&] {
+void StatisticsKeeper::Show() {
+    S.Trap(ReportForm::Handler, " in mnuPlayStatistics_Click()", [&] {
         const std::string text = StatisticsText() + std::string(texts::CrLf) + std::string(texts::ResetStatistics) +
                                  std::string(texts::CrLf);
-        if (MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Question, std::string(texts::StatisticsCaption)) !=
+        if (S.MsgBox(text, MsgButtons::YesNoDefaultNo, MsgIcon::Question, std::string(texts::StatisticsCaption)) !=
             MsgResult::Yes)
             return;
         Stats.Reset();
         CountGame(true);
-        StopSpeech();
-        Speak(texts::StatisticsWereReset);
+        S.StopSpeech();
+        S.Speak(texts::StatisticsWereReset);
     });
 }
 
