@@ -102,15 +102,11 @@ TEST(Solver, AnswersAreKeptApart) {
     const std::atomic<bool> cancelled{true};
     EXPECT_EQ(Solve(deal, {}, &cancelled).Outcome, Verdict::Cancelled);
 
-    Table twice = deal;
-    twice.Card(0, 1) = twice.Card(1, 1);
-    Table gap = deal;
-    std::swap(gap.Card(0, 7), gap.Card(0, 8));
-    Table missing = deal;
-    missing.Card(0, 7).clear();
+    // A table that is not whole (the whole-table check has tests of its own).
     Table homeAndColumn = deal;  // the ace of the home cell is still in a column
     homeAndColumn.HomeCells[0] = "AS";
-    for (const Table& bad : {twice, gap, missing, homeAndColumn}) EXPECT_EQ(Solve(bad).Outcome, Verdict::NotAGame);
+    homeAndColumn.HomeCount = 1;
+    EXPECT_EQ(Solve(homeAndColumn).Outcome, Verdict::NotAGame);
 
     EXPECT_EQ(Solve(TableOf({}, {}, {"KS", "KD", "KC", "KH"})).Outcome, Verdict::Solved);
 }
