@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -750,7 +749,6 @@ public:
                 MakeStep(q, step, nullptr);
                 const std::uint64_t h = weighed ? weighed->first : q.Hash();
                 if (!weighed && seen(h)) continue;
-                assert(h == q.Hash() && (!weighed || weighed->second == Distance(q)));
                 const int length = Encode(q, key);
                 if (store_.Count() >= hardCap) return Ending::Spent;
                 if (store_.Count() >= quota) {
