@@ -1,11 +1,11 @@
 // The solver's search: best-first over positions in a canonical form, with the moves home that can
 // never hurt made at once, and the way found replayed on the table as it lies to name its cells.
 #include "solver/Solver.h"
+#include "solver/SolverCheck.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -279,6 +279,7 @@ void MakeStep(Position& p, Step s, std::vector<SolverMove>* out) {
 // `every`, a card that lies on the card it follows does not go to a free cell, and only the longest
 // run that can go into an empty column goes there.
 using Steps = std::array<Step, 256>;
+[[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
 int StepsOf(const Position& p, Steps& steps, bool every) {
     int n = 0;
     int emptyCol = -1, emptyCols = 0, emptyFree = -1;
@@ -389,6 +390,7 @@ int Encode(const Position& p, Key& key) {
     return n;
 }
 
+[[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
 Position Decode(const std::uint8_t* key) {
     Position p;
     std::array<bool, 53> out{};
@@ -465,6 +467,7 @@ int Distance(const Position& p) {
 
 // The hash and the distance of the position one step `s` from `p`, found from what the step changes;
 // nothing when cards go home after it, as then more changes.
+[[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
 std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weights& w, Step s) {
     if (SendsHome(p, s)) return std::nullopt;
     std::uint64_t hash = w.Hash;
@@ -718,7 +721,6 @@ public:
                 MakeStep(q, step, nullptr);
                 const std::uint64_t h = weighed ? weighed->first : q.Hash();
                 if (!weighed && seen(h)) continue;
-                assert(h == q.Hash() && (!weighed || weighed->second == Distance(q)));
                 const int length = Encode(q, key);
                 if (store_.Count() >= hardCap) return Ending::Spent;
                 if (store_.Count() >= quota) {
@@ -832,5 +834,112 @@ Answer Solve(const Table& table, const Budget& budget, const std::atomic<bool>* 
     answer.Positions += last.Positions().Count();
     return answer;
 }
+
+namespace check {
+namespace {
+
+// A position's hash from its cards alone, not from the sums its moves kept.
+std::uint64_t HashOfCards(const Position& p) {
+    std::uint64_t h = 0;
+    for (const std::uint8_t card : p.Free) h += kWords.Free[card];
+    for (int c = 0; c < kColumns; ++c) {
+        std::uint64_t sum = 0;
+        for (int i = 0; i < p.Len[c]; ++i) sum += kWords.Column[p.Col[c][i]][i];
+        h += Mix(sum);
+    }
+    return h;
+}
+
+// The same game with its columns and its free cells in the opposite order: the empty ones first.
+Position Reversed(const Position& p) {
+    Position r;
+    for (int c = 0; c < kColumns; ++c)
+        for (int i = 0; i < p.Len[c]; ++i) r.Push(kColumns - 1 - c, p.Col[c][i]);
+    for (int k = 0; k < kCells; ++k) r.SetFree(kCells - 1 - k, p.Free[static_cast<size_t>(k)]);
+    r.Home = p.Home;
+    r.HomeSuit = p.HomeSuit;
+    return r;
+}
+
+// Appended piece by piece: gcc 12 at -O3 warns wrongly of an overlapping copy in "x" + std::string.
+std::string Described(const Position& p) {
+    std::string text = "free cells";
+    for (const std::uint8_t card : p.Free) text.append(" ").append(card ? DetermineCard(card) : "-");
+    for (int c = 0; c < kColumns; ++c) {
+        text.append("; column ").append(std::to_string(c + 1)).append(":");
+        for (int i = 0; i < p.Len[c]; ++i) text.append(" ").append(DetermineCard(p.Col[c][i]));
+    }
+    text.append("; home by suit");
+    for (const std::uint8_t rank : p.Home) text.append(" ").append(std::to_string(rank));
+    return text;
+}
+
+std::string Described(int place) {
+    return place < kFreeBase ? std::string("column ").append(std::to_string(place + 1))
+           : place < kHome   ? std::string("free cell ").append(std::to_string(place - kFreeBase + 1))
+                             : std::string("home");
+}
+
+// Weighs every step from `p` ahead and after it is made.
+void Compare(const Position& p, WeighingWalk& walk) {
+    ++walk.Positions;
+    const Weights weights = Weigh(p);
+    Steps steps;
+    const int count = StepsOf(p, steps, true);
+    for (int i = 0; i < count; ++i) {
+        const Step step = steps[static_cast<size_t>(i)];
+        const auto weighed = Weigh(p, weights, step);
+        Position q = p;
+        MakeStep(q, step, nullptr);
+        const std::uint64_t hash = HashOfCards(q);
+        const int distance = Distance(q);
+        if (weighed) {
+            ++walk.Weighed;
+            walk.Runs += step.Count > 1;
+            walk.FromCell += step.From >= kFreeBase;
+            walk.ToCell += step.To >= kFreeBase;
+            walk.Emptying += step.From < kFreeBase && p.Len[step.From] == step.Count;
+            walk.IntoEmpty += step.To < kFreeBase && !p.Len[step.To];
+            walk.CellsFull += weights.Used == kCells;
+        }
+        // The hash the moves kept counts too: the search takes it when it weighs no step ahead.
+        if (weights.Hash == HashOfCards(p) && q.Hash() == hash && (!weighed || *weighed == std::pair{hash, distance}))
+            continue;
+        if (walk.Mismatches++) continue;
+        walk.First = Described(p);
+        walk.First.append("; ").append(std::to_string(step.Count)).append(" card(s) from ").append(Described(step.From));
+        walk.First.append(" to ").append(Described(step.To)).append(": weighed ahead ");
+        if (weighed)
+            walk.First.append("hash ").append(std::to_string(weighed->first)).append(" distance ").append(std::to_string(weighed->second));
+        else
+            walk.First.append("not");
+        walk.First.append(", made: hash ").append(std::to_string(hash)).append(" (kept ").append(std::to_string(q.Hash()));
+        walk.First.append(", before it ").append(std::to_string(weights.Hash)).append(" for ").append(std::to_string(HashOfCards(p)));
+        walk.First.append(") distance ").append(std::to_string(distance));
+    }
+}
+
+}  // namespace
+
+WeighingWalk WeighingMismatches(const TableRecord& table, std::size_t positions) {
+    WeighingWalk walk;
+    const std::optional<Position> start = Read(table);
+    if (!start) return walk;
+    Position root = *start;
+    AutoHome(root, nullptr);
+    // The search that tries every step, as Solve runs it last.
+    const Budget budget;
+    Scan scan(root, budget.MaxBytes, 6, 0, true);
+    scan.Run(Limits{budget, nullptr, std::chrono::steady_clock::now()}, positions, positions, 0);
+    const Store& store = scan.Positions();
+    for (std::uint32_t n = 0; n < store.Count(); ++n) {
+        const Position p = Decode(store.KeyOf(n));
+        Compare(p, walk);
+        Compare(Reversed(p), walk);
+    }
+    return walk;
+}
+
+}  // namespace check
 
 }  // namespace quorrel::solver
