@@ -921,7 +921,7 @@ void Compare(const Position& p, WeighingWalk& walk) {
 
 }  // namespace
 
-WeighingWalk WeighingMismatches(const TableRecord& table, std::size_t positions) {
+WeighingWalk WeighingMismatches(const Table& table, std::size_t positions) {
     WeighingWalk walk;
     const std::optional<Position> start = Read(table);
     if (!start) return walk;

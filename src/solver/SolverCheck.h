@@ -28,6 +28,6 @@ struct WeighingWalk {
 // takes it, and again with its columns and free cells in the opposite order, and every step from it:
 // the hash and distance weighed ahead must be those of the position the step makes, computed whole
 // (the hash from the cards themselves). Nothing is walked when the game cannot hold the table.
-WeighingWalk WeighingMismatches(const TableRecord& table, std::size_t positions);
+WeighingWalk WeighingMismatches(const Table& table, std::size_t positions);
 
 }  // namespace quorrel::solver::check

@@ -9,7 +9,7 @@
 
 #include "cards/CardMod.h"
 #include "solver/SolverCheck.h"
-#include "table/Layout.h"
+#include "table/Table.h"
 
 namespace quorrel::solver::check {
 namespace {
@@ -17,9 +17,9 @@ namespace {
 // The cards of deal `deal` in the order of its deck, but the cards of each suit `home` says are home
 // there; four of the rest in the free cells, the others dealt row by row over the first `columns`
 // columns.
-TableRecord Crowded(int deal, const std::array<int, 4>& home, int columns) {
-    const TableRecord dealt = TableOfDeal(deal);
-    TableRecord table;
+Table Crowded(int deal, const std::array<int, 4>& home, int columns) {
+    const Table dealt = TableOfDeal(deal);
+    Table table;
     auto isHome = [&](const std::string& code) {
         for (int suit = 0; suit < 4; ++suit)
             for (int rank = 1; rank <= home[static_cast<size_t>(suit)]; ++rank)
@@ -29,19 +29,21 @@ TableRecord Crowded(int deal, const std::array<int, 4>& home, int columns) {
     for (int suit = 0; suit < 4; ++suit)
         if (home[static_cast<size_t>(suit)]) table.HomeCells[static_cast<size_t>(suit)] = DetermineCard(suit * 13 + home[static_cast<size_t>(suit)]);
     int placed = 0;
-    for (size_t r = 1; r < dealt.Columns.size(); ++r)
-        for (const std::string& code : dealt.Columns[r]) {
+    for (int r = 1; r <= kCardRows; ++r)
+        for (int c = 0; c < kColumns; ++c) {
+            const std::string& code = dealt.Card(c, r);
             if (code.empty() || isHome(code)) continue;
             if (placed < 4) table.FreeCells[static_cast<size_t>(placed)] = code;
-            else table.Columns[static_cast<size_t>((placed - 4) / columns + 1)][static_cast<size_t>((placed - 4) % columns)] = code;
+            else table.Card((placed - 4) % columns, (placed - 4) / columns + 1) = code;
             ++placed;
         }
+    for (int k = 0; k < kCells; ++k) table.HomeCount = static_cast<std::int16_t>(table.HomeCount + table.HomeCards(k));
     return table;
 }
 
 TEST(SolverWeighing, StepsWeighedAheadAreThePositionsMade) {
     WeighingWalk total;
-    auto walk = [&total](const TableRecord& table, std::size_t positions, const std::string& name) {
+    auto walk = [&total](const Table& table, std::size_t positions, const std::string& name) {
         const WeighingWalk one = WeighingMismatches(table, positions);
         EXPECT_GT(one.Weighed, 0u) << name;
         EXPECT_EQ(one.Mismatches, 0u) << name << ": " << one.First;
