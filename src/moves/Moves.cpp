@@ -154,7 +154,7 @@ void Moves::MoveFreeCellToHomeCell() { MoveCard(S.FreeCell, S.HomeCell, " in Mov
 // One more card home; the 52nd ends the game with the question whether to play again.
 void Moves::CountCardHome() {
     ++S.State.HomeCount;
-    if (S.State.HomeCount != 52) return;
+    if (S.State.HomeCount != kCards) return;
     S.State.GameInProgress = 0;
     S.Scores.CountGame(S.Scores.Stats.GameWon());
     S.State.History.Clear();  // the end of a game cannot be undone

@@ -36,7 +36,7 @@ void Readings::ReadHomeCells() {
 void Readings::ReadBottomRowForward() {
     S.Trap(ReportForm::Module, " in ReadBottomRowForward()", [&] {
         if (S.State.GameInProgress != -1) return;
-        if (++S.State.BottomCursor == 8) S.State.BottomCursor = 0;
+        if (++S.State.BottomCursor == kColumns) S.State.BottomCursor = 0;
         ReadBottomCard(S.State.BottomCursor);
     });
 }
@@ -44,7 +44,7 @@ void Readings::ReadBottomRowForward() {
 void Readings::ReadBottomRow() {
     S.Trap(ReportForm::Module, " in ReadBottomRow()", [&] {
         if (S.State.GameInProgress != -1) return;
-        if (--S.State.BottomCursor < 0) S.State.BottomCursor = 7;
+        if (--S.State.BottomCursor < 0) S.State.BottomCursor = kColumns - 1;
         ReadBottomCard(S.State.BottomCursor);
     });
 }

@@ -34,7 +34,7 @@ void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, con
     for (size_t c = 0; c < columns.size(); ++c)
         for (size_t r = 0; r < columns[c].size(); ++r)
             column.SetTextMatrix(static_cast<int>(r + 1), static_cast<int>(c), columns[c][r]);
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kCells; ++k) {
         window.freeCell.SetTextMatrix(0, k, k < static_cast<int>(freeCells.size()) ? freeCells[static_cast<size_t>(k)] : "");
         window.homeCell.SetTextMatrix(0, k, k < static_cast<int>(homeCells.size()) ? homeCells[static_cast<size_t>(k)] : "");
     }
@@ -44,10 +44,10 @@ void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, con
 
 std::vector<std::string> TestTable::Cells() const {
     std::vector<std::string> cells;
-    for (int r = 1; r < 20; ++r)
-        for (int c = 0; c < 8; ++c) cells.push_back(window.column.TextMatrix(r, c));
-    for (int k = 0; k < 4; ++k) cells.push_back(window.freeCell.TextMatrix(0, k));
-    for (int k = 0; k < 4; ++k) cells.push_back(window.homeCell.TextMatrix(0, k));
+    for (int r = 1; r <= kCardRows; ++r)
+        for (int c = 0; c < kColumns; ++c) cells.push_back(window.column.TextMatrix(r, c));
+    for (int k = 0; k < kCells; ++k) cells.push_back(window.freeCell.TextMatrix(0, k));
+    for (int k = 0; k < kCells; ++k) cells.push_back(window.homeCell.TextMatrix(0, k));
     cells.push_back(std::to_string(state.HomeCount));
     return cells;
 }

@@ -8,22 +8,13 @@
 #include "cards/CardMod.h"
 #include "solver/Solver.h"
 #include "solver/replay/Replay.h"
+#include "support/TableOf.h"
 #include "table/Table.h"
 
 namespace quorrel::solver {
 namespace {
 
-// A table from its columns (top card first), free cells and home cells; no check that it is whole.
-Table TableOf(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& free = {},
-              const std::vector<std::string>& home = {}) {
-    Table table;
-    for (size_t c = 0; c < columns.size(); ++c)
-        for (size_t r = 0; r < columns[c].size(); ++r) table.Columns[c][r] = columns[c][r];
-    std::copy(free.begin(), free.end(), table.FreeCells.begin());
-    std::copy(home.begin(), home.end(), table.HomeCells.begin());
-    for (int k = 0; k < kCells; ++k) table.HomeCount = static_cast<std::int16_t>(table.HomeCount + table.HomeCards(k));
-    return table;
-}
+using test::TableOf;
 
 Answer SolvedAndReplayed(const Table& table) {
     const Answer answer = Solve(table);

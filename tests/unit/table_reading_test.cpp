@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/TableOf.h"
 #include "support/TestTable.h"
 
 namespace quorrel::test {
@@ -43,29 +44,26 @@ TEST_F(TableReading, AColumnTopToBottomWithItsCountAndTheRunThatEndsIt) {
                                                  " Cards  3 Run of  3"));
     EXPECT_EQ(t.window.column.Row(), 2);
     EXPECT_EQ(t.Focused(), &t.window.freeCell);
-
-    t.window.column.SetCol(3);  // a run needs the other colour
-    t.Heard();
-    t.Shortcut("F9");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  4 cinq  de  Coeurs  qat\u2E72  de  Coeurs  Cards  2 Run of  1"));
-    t.window.column.SetCol(2);
-    t.Heard();
-    t.Shortcut("F9");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  3 is empty! "));
 }
 
-TEST_F(TableReading, TheSummaryWithEverySuitHomeButOne) {
-    t.LayOut({{"KH", "QH", "JH", "10H", "9H", "8H", "7H", "6H", "5H", "4H", "3H", "2H"}}, {"", "AH"}, {"KS", "KD", "KC"});
-    t.Shortcut("Shift+F9");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Piques  up to  rois  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
-                                                 " Coeurs  none home  Empty free cells:  3 Empty columns:  2 3 4 5 6 7 8"
-                                                 " Cards on the table:  13"));
-    t.LayOut({{"KS"}, {"QS"}, {"JS"}, {"10S"}, {"9S"}, {"8S"}, {"7S"}, {"6S"}}, {"5S", "4S", "3S", "2S"},
-             {"KD", "KC", "KH", "AS"});
-    t.Shortcut("Shift+F9");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Piques  up to  ace  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
-                                                 " Coeurs  up to  rois  Empty free cells:  0 Empty columns:  none "
-                                                 " Cards on the table:  12"));
+// The words themselves, from a table alone.
+TEST(TableWords, AColumnsRunNeedsTheOtherColour) {
+    const Table table = TableOf({{}, {}, {}, {"5H", "4H"}});
+    EXPECT_EQ(ColumnWords(table, 3), " Column  4 cinq  de  Coeurs  qat\u2E72  de  Coeurs  Cards  2 Run of  1");
+    EXPECT_EQ(ColumnWords(table, 2), " Column  3 is empty! ");
+}
+
+TEST(TableWords, TheSummaryWithEverySuitHomeButOne) {
+    EXPECT_EQ(TableWords(TableOf({{"KH", "QH", "JH", "10H", "9H", "8H", "7H", "6H", "5H", "4H", "3H", "2H"}}, {"", "AH"},
+                                 {"KS", "KD", "KC"})),
+              " Piques  up to  rois  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
+              " Coeurs  none home  Empty free cells:  3 Empty columns:  2 3 4 5 6 7 8"
+              " Cards on the table:  13");
+    EXPECT_EQ(TableWords(TableOf({{"KS"}, {"QS"}, {"JS"}, {"10S"}, {"9S"}, {"8S"}, {"7S"}, {"6S"}}, {"5S", "4S", "3S", "2S"},
+                                 {"KD", "KC", "KH", "AS"})),
+              " Piques  up to  ace  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
+              " Coeurs  up to  rois  Empty free cells:  0 Empty columns:  none "
+              " Cards on the table:  12");
 }
 
 TEST_F(TableReading, TheBottomRowNamesEachColumnAndItsEmptyOnes) {
