@@ -51,6 +51,8 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
     P.FileDialog.DefaultExt = texts::GameFileDefaultExt;
 }
 
+GameScreen::~GameScreen() = default;
+
 void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeError& error) {
     std::string text;
     if (form == ReportForm::Handler) {
@@ -218,12 +220,10 @@ void GameScreen::MenuClick(int id) {
     }
 }
 
-
 void GameScreen::SetPlayMenu(bool enabled) {
     for (MenuId id : kPlayCommands) Menus.SetEnabled(id, enabled);
     for (MenuId id : kReadingCommands) Menus.SetEnabled(id, enabled);
 }
-
 
 void GameScreen::GameBegun() {
     State.History.SetStart(Board.Snapshot());
@@ -308,8 +308,6 @@ void GameScreen::mnuOptionsNextBottom_Click() {
         Readings.ReadBottomRowForward();
     });
 }
-
-GameScreen::~GameScreen() = default;
 
 // Enter and a click on a cell pick a card up or drop the picked-up one.
 void GameScreen::Column_Click() { Moves.ClickColumn(); }

@@ -2,7 +2,6 @@
 #include "moves/Moves.h"
 
 #include "app/GameScreen.h"
-#include "platform/Keys.h"
 #include "table/Rules.h"
 #include "texts/Texts.h"
 
