@@ -1,6 +1,8 @@
 // Card numbers and card codes.
 #include "cards/CardMod.h"
 
+#include <string_view>
+
 #include <array>
 
 namespace quorrel {
@@ -49,6 +51,17 @@ std::int16_t GetCardValue(const std::string& code) {
     case 'A': return 1;
     default: return (code[0] >= '0' && code[0] <= '9') ? static_cast<std::int16_t>(code[0] - '0') : 0;
     }
+}
+
+int CardNumber(const std::string& code) {
+    if (code.size() != 2 && code.size() != 3) return 0;
+    const auto block = std::string_view("SDCH").find(code.back());
+    if (block == std::string_view::npos) return 0;
+    int rank = 0;
+    if (code.size() == 3) rank = code[0] == '1' && code[1] == '0' ? 10 : 0;
+    else if (const auto at = std::string_view("A23456789?JQK").find(code[0]); at != std::string_view::npos && at != 9)
+        rank = static_cast<int>(at) + 1;
+    return rank == 0 ? 0 : static_cast<int>(block) * 13 + rank;
 }
 
 std::string BuildCardString(int rankValue, const std::string& code) {

@@ -13,5 +13,7 @@ std::string DetermineCard(int cardNumber);                        // "" outside 
 std::int16_t CardColor(const std::string& code);                  // 2 black, 1 red, 0 otherwise
 std::int16_t GetCardValue(const std::string& code);               // rank value; 10 for any length but 2
 std::string BuildCardString(int rankValue, const std::string& code);  // rank with code's suit letter
+// The card number of a card code, the inverse of DetermineCard; 0 for a text that is no card code.
+int CardNumber(const std::string& code);
 
 }  // namespace quorrel

@@ -38,7 +38,7 @@ void Moves::ClickColumn() {
     S.Trap(ReportForm::Handler, " in Column_Click()", [&] {
         const int row = S.Column.Row();
         const int col = S.Column.Col();
-        const Table table = S.Board.Snapshot();
+        const Table table = S.Board.ColumnSnapshot(col);
         const std::string& text = table.Card(col, row);
         if (S.State.CardSelected == 0) {
             const rules::Outcome pickUp = rules::PickUpFromColumn(table, col, row);

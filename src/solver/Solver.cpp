@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <map>
 
 #include "cards/CardMod.h"
 #include "table/Rules.h"
@@ -593,21 +592,17 @@ private:
 // The table as a position, or nothing when the game cannot hold it.
 std::optional<Position> Read(const Table& table) {
     if (!Validate(table).empty()) return std::nullopt;
-    static const std::map<std::string, std::uint8_t> codes = [] {
-        std::map<std::string, std::uint8_t> all;
-        for (int n = 1; n <= 52; ++n) all[DetermineCard(n)] = static_cast<std::uint8_t>(n);
-        return all;
-    }();
+    auto card = [](const std::string& code) { return static_cast<std::uint8_t>(CardNumber(code)); };
     Position p;
     for (int c = 0; c < kColumns; ++c)
-        for (int r = 1; r <= table.Length(c); ++r) p.Push(c, codes.at(table.Card(c, r)));
+        for (int r = 1; r <= table.Length(c); ++r) p.Push(c, card(table.Card(c, r)));
     for (int k = 0; k < kCells; ++k) {
         const std::string& code = table.FreeCells[static_cast<size_t>(k)];
-        if (!code.empty()) p.SetFree(k, codes.at(code));
+        if (!code.empty()) p.SetFree(k, card(code));
         const std::string& home = table.HomeCells[static_cast<size_t>(k)];
         if (home.empty()) continue;
-        const int suit = Suit(codes.at(home));
-        p.Home[static_cast<size_t>(suit)] = static_cast<std::uint8_t>(Rank(codes.at(home)));
+        const int suit = Suit(card(home));
+        p.Home[static_cast<size_t>(suit)] = static_cast<std::uint8_t>(Rank(card(home)));
         p.HomeSuit[static_cast<size_t>(k)] = static_cast<std::int8_t>(suit);
     }
     return p;

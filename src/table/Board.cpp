@@ -34,6 +34,12 @@ Table Board::Snapshot() const {
     return table;
 }
 
+Table Board::ColumnSnapshot(int column) const {
+    Table table;
+    for (int r = 1; r <= kCardRows; ++r) table.Card(column, r) = column_.TextMatrix(r, column);
+    return table;
+}
+
 void Board::LayOut(const Table& table) {
     const Mute mute(state_);
     for (int r = 1; r <= kCardRows; ++r)

@@ -1,8 +1,6 @@
 // A table as a value: cell access, the layouts from a deck, a deal or a record, and the whole-table check.
 #include "table/Table.h"
 
-#include <set>
-
 #include "cards/CardMod.h"
 #include "table/NumberedDeal.h"
 
@@ -24,14 +22,6 @@ std::string Readable(const std::string& text) {
     return shown;
 }
 
-bool IsCardCode(const std::string& text) {
-    static const std::set<std::string> codes = [] {
-        std::set<std::string> all;
-        for (int n = 1; n <= kCards; ++n) all.insert(DetermineCard(n));
-        return all;
-    }();
-    return codes.count(text) != 0;
-}
 }  // namespace
 
 const std::string& Table::At(const CellPlace& place) const {
@@ -96,10 +86,14 @@ GameRecord RecordOfTable(const Table& table, GameRecord record) {
 }
 
 std::string Validate(const Table& table) {
-    std::set<std::string> cards;
+    std::array<bool, kCards + 1> seen{};
+    int cards = 0;
     std::string twice;
     auto count = [&](const std::string& card) {
-        if (!cards.insert(card).second && twice.empty()) twice = card + " appears twice";
+        bool& once = seen[Table::Index(CardNumber(card))];
+        if (!once) ++cards;
+        else if (twice.empty()) twice = card + " appears twice";
+        once = true;
     };
     auto noCard = [](const std::string& text) { return "a cell holds \"" + Readable(text) + "\", which is no card"; };
     for (int c = 0; c < kColumns; ++c) {
@@ -110,7 +104,7 @@ std::string Validate(const Table& table) {
                 emptySeen = true;
                 continue;
             }
-            if (!IsCardCode(text)) return noCard(text);
+            if (!CardNumber(text)) return noCard(text);
             if (emptySeen) return "column " + std::to_string(c + 1) + " has a gap";
             count(text);
         }
@@ -119,12 +113,12 @@ std::string Validate(const Table& table) {
     for (int k = 0; k < kCells; ++k) {
         const std::string& free = table.FreeCells[Table::Index(k)];
         if (!free.empty()) {
-            if (!IsCardCode(free)) return noCard(free);
+            if (!CardNumber(free)) return noCard(free);
             count(free);
         }
         const std::string& home = table.HomeCells[Table::Index(k)];
         if (!home.empty()) {
-            if (!IsCardCode(home)) return noCard(home);
+            if (!CardNumber(home)) return noCard(home);
             for (int v = 1; v <= GetCardValue(home); ++v) count(BuildCardString(v, home));
             homeCards += GetCardValue(home);
         }
@@ -132,7 +126,7 @@ std::string Validate(const Table& table) {
     if (!twice.empty()) return twice;
     if (table.HomeCount < 0 || table.HomeCount > kCards) return "its count of cards played home is out of range";
     if (table.HomeCount != homeCards) return "its count of cards played home does not match the home cells";
-    if (cards.size() != kCards) return "it holds " + std::to_string(cards.size()) + " cards instead of 52";
+    if (cards != kCards) return "it holds " + std::to_string(cards) + " cards instead of 52";
     return {};
 }
 

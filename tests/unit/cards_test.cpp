@@ -26,7 +26,10 @@ TEST(Cards, EveryCardNumberGivesADistinctCodeThatReadsBack) {
         const int block = (n - 1) / 13;  // spades, diamonds, clubs, hearts
         EXPECT_EQ(CardColor(code), block == 0 || block == 2 ? 2 : 1) << code;
         EXPECT_EQ(BuildCardString(rank, code), code);
+        EXPECT_EQ(CardNumber(code), n);
     }
+    for (const char* noCard : {"", "S", "1S", "11S", "010S", "?S", "0S", "10X", "as", "AS ", " AS", "KSS"})
+        EXPECT_EQ(CardNumber(noCard), 0) << noCard;
     EXPECT_EQ(codes.size(), 52u);
 }
 
