@@ -38,10 +38,10 @@ void Moves::ClickColumn() {
     S.Trap(ReportForm::Handler, " in Column_Click()", [&] {
         const int row = S.Column.Row();
         const int col = S.Column.Col();
-        const Table table = S.Board.ColumnSnapshot(col);
-        const std::string& text = table.Card(col, row);
+        const ColumnCells cells = S.Board.ColumnSnapshot(col);
+        const std::string& text = cells[Table::Index(row - 1)];
         if (S.State.CardSelected == 0) {
-            const rules::Outcome pickUp = rules::PickUpFromColumn(table, col, row);
+            const rules::Outcome pickUp = rules::PickUpFromColumn(cells, row);
             if (pickUp.What == rules::Outcome::Move) return PickUp(S.Column, kFromColumn);
             // An empty cell is refused without the cell's words.
             if (text.empty()) {
@@ -53,7 +53,7 @@ void Moves::ClickColumn() {
             return;
         }
         if (S.State.SelectedFrom != kFromColumn && S.State.SelectedFrom != kFromFreeCell) return;
-        const rules::Outcome drop = rules::DropOnColumn(table, S.State.SelectedCard, col, row);
+        const rules::Outcome drop = rules::DropOnColumn(cells, S.State.SelectedCard, row);
         if (drop.What == rules::Outcome::Refuse) return Refuse(drop.Refusal, text);
         if (S.State.SelectedFrom == kFromColumn) MoveColumnToColumn();
         else MoveFreeCellToColumn();

@@ -34,10 +34,10 @@ Table Board::Snapshot() const {
     return table;
 }
 
-Table Board::ColumnSnapshot(int column) const {
-    Table table;
-    for (int r = 1; r <= kCardRows; ++r) table.Card(column, r) = column_.TextMatrix(r, column);
-    return table;
+ColumnCells Board::ColumnSnapshot(int column) const {
+    ColumnCells cells;
+    for (int r = 1; r <= kCardRows; ++r) cells[Table::Index(r - 1)] = column_.TextMatrix(r, column);
+    return cells;
 }
 
 void Board::LayOut(const Table& table) {

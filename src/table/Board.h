@@ -20,8 +20,8 @@ public:
 
     // The table as the grids show it, with the game's count of cards home.
     Table Snapshot() const;
-    // One column alone, the rest of the table left empty: all the rules of a click on that column read.
-    Table ColumnSnapshot(int column) const;
+    // One column's cells, all that the rules of a click on it read.
+    ColumnCells ColumnSnapshot(int column) const;
     // Writes every card cell of the table, then puts the cursors where a deal leaves them (row 1 of the
     // first column; the first cell), all without an echo. The count of cards home is the caller's.
     void LayOut(const Table& table);

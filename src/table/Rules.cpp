@@ -31,10 +31,10 @@ int RunAtBottom(const Table& table, int column) {
     return run;
 }
 
-Outcome PickUpFromColumn(const Table& table, int column, int row) {
-    if (table.Card(column, row).empty()) return Refused(texts::CannotMoveEmptyCell);
+Outcome PickUpFromColumn(const ColumnCells& column, int row) {
+    if (column[Table::Index(row - 1)].empty()) return Refused(texts::CannotMoveEmptyCell);
     // The last card row has nothing below it, so its card can always be picked up.
-    if (row < kCardRows && !table.Card(column, row + 1).empty()) return Refused(texts::OnlyBottomCard);
+    if (row < kCardRows && !column[Table::Index(row)].empty()) return Refused(texts::OnlyBottomCard);
     return kMove;
 }
 
@@ -42,10 +42,10 @@ Outcome PickUpFromFreeCell(const std::string& cell) { return cell.empty() ? Refu
 
 Outcome PickUpFromHomeCell() { return Refused(texts::HomeCardsStay); }
 
-Outcome DropOnColumn(const Table& table, const std::string& card, int column, int row) {
-    if (!table.Card(column, row).empty()) return Refused(texts::ColumnCellMustBeEmpty);
+Outcome DropOnColumn(const ColumnCells& column, const std::string& card, int row) {
+    if (!column[Table::Index(row - 1)].empty()) return Refused(texts::ColumnCellMustBeEmpty);
     if (row == 1) return kMove;  // any card may start an empty column
-    const std::string& above = table.Card(column, row - 1);
+    const std::string& above = column[Table::Index(row - 2)];
     if (Follows(card, above)) return kMove;
     // An empty cell above would leave a gap in the column: refused like a card of the wrong rank.
     return Refused(CardColor(card) == CardColor(above) ? texts::AlternatingColors : texts::DescendingOrder);

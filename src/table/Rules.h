@@ -45,14 +45,14 @@ struct Outcome {
 };
 
 // Picking up the card at a column's cell (row 1 to 19): only the bottom card of a column moves.
-Outcome PickUpFromColumn(const Table& table, int column, int row);
+Outcome PickUpFromColumn(const ColumnCells& column, int row);
 // Picking up a free cell's card, whose text is `cell`.
 Outcome PickUpFromFreeCell(const std::string& cell);
 // Picking up a home cell's card: cards home stay home.
 Outcome PickUpFromHomeCell();
 // Dropping `card` on a column's cell: an empty cell that starts an empty column or lies just below a
 // card that the dropped one follows.
-Outcome DropOnColumn(const Table& table, const std::string& card, int column, int row);
+Outcome DropOnColumn(const ColumnCells& column, const std::string& card, int row);
 // Dropping a card on a free cell, whose text is `cell` (the card's own cell too is not empty).
 Outcome DropOnFreeCell(const std::string& cell);
 // Dropping `card` on a home cell whose top card is `top`. A card of the home cell's suit but of

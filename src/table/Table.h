@@ -27,10 +27,13 @@ struct CellPlace {
     bool operator==(const CellPlace&) const = default;
 };
 
+// A column's cells from row 1 down.
+using ColumnCells = std::array<std::string, kCardRows>;
+
 // Every card cell of the table, as the grids show them (a card code, or "" for an empty cell), and
 // the count of cards home. A home cell shows its top card and holds as many cards as that card's rank.
 struct Table {
-    std::array<std::array<std::string, kCardRows>, kColumns> Columns;  // [column][row - 1]
+    std::array<ColumnCells, kColumns> Columns;  // [column][row - 1]
     std::array<std::string, kCells> FreeCells;
     std::array<std::string, kCells> HomeCells;
     std::int16_t HomeCount = 0;

@@ -74,21 +74,21 @@ TEST(Rules, DropsAreMovedRefusedOrIgnored) {
     Table table;
     table.Card(0, 1) = "8S";
     const Outcome move{};
-    EXPECT_EQ(rules::DropOnColumn(table, "7H", 0, 2), move);
-    EXPECT_EQ(rules::DropOnColumn(table, "KH", 1, 1), move);
-    EXPECT_EQ(rules::DropOnColumn(table, "7C", 0, 2).Refusal, texts::AlternatingColors);
-    EXPECT_EQ(rules::DropOnColumn(table, "6H", 0, 2).Refusal, texts::DescendingOrder);
-    EXPECT_EQ(rules::DropOnColumn(table, "7H", 0, 3).Refusal, texts::DescendingOrder);  // a gap above
-    EXPECT_EQ(rules::DropOnColumn(table, "7H", 0, 1).Refusal, texts::ColumnCellMustBeEmpty);
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[0], "7H", 2), move);
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[1], "KH", 1), move);
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[0], "7C", 2).Refusal, texts::AlternatingColors);
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[0], "6H", 2).Refusal, texts::DescendingOrder);
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[0], "7H", 3).Refusal, texts::DescendingOrder);  // a gap above
+    EXPECT_EQ(rules::DropOnColumn(table.Columns[0], "7H", 1).Refusal, texts::ColumnCellMustBeEmpty);
     EXPECT_EQ(rules::DropOnHomeCell("AD", ""), move);
     EXPECT_EQ(rules::DropOnHomeCell("2D", "AD"), move);
     EXPECT_EQ(rules::DropOnHomeCell("2D", "").Refusal, texts::FirstHomeCardAce);
     EXPECT_EQ(rules::DropOnHomeCell("2C", "AD").Refusal, texts::HomeSameSuit);
     EXPECT_EQ(rules::DropOnHomeCell("3D", "AD").What, Outcome::Ignore);
-    EXPECT_EQ(rules::PickUpFromColumn(table, 0, 1), move);
+    EXPECT_EQ(rules::PickUpFromColumn(table.Columns[0], 1), move);
     table.Card(0, 2) = "7H";
-    EXPECT_EQ(rules::PickUpFromColumn(table, 0, 1).Refusal, texts::OnlyBottomCard);
-    EXPECT_EQ(rules::PickUpFromColumn(table, 0, 3).Refusal, texts::CannotMoveEmptyCell);
+    EXPECT_EQ(rules::PickUpFromColumn(table.Columns[0], 1).Refusal, texts::OnlyBottomCard);
+    EXPECT_EQ(rules::PickUpFromColumn(table.Columns[0], 3).Refusal, texts::CannotMoveEmptyCell);
 }
 
 }  // namespace
