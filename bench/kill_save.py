@@ -2,7 +2,7 @@
 # Killed saves: kills a saving program with SIGKILL at random moments and counts what each kill left.
 #
 # Usage: python3 bench/kill_save.py [--runs N] [--named] [--tail BYTES] [--folder DIR] [SAVE_LOOP]
-#   SAVE_LOOP   the driver, default build/dev/bench/quorrel_save_loop
+#   SAVE_LOOP   the driver, default build/bench/bench/quorrel_save_loop
 #   --runs N    number of kills (default 200)
 #   --named     make the driver's new files named from the start, as where the file system has no
 #               unnamed files (O_TMPFILE)
@@ -74,7 +74,7 @@ class Run:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("driver", nargs="?", default="build/dev/bench/quorrel_save_loop")
+    parser.add_argument("driver", nargs="?", default="build/bench/bench/quorrel_save_loop")
     parser.add_argument("--runs", type=int, default=200)
     parser.add_argument("--named", action="store_true")
     parser.add_argument("--tail", type=int, default=0)

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Save benchmark: time from the Ctrl+S key press in the real program until its " was saved! " reaches speech-dispatcher.
 #
-# Usage: python3 bench/save_latency.py [QUORREL]     (default build/dev/quorrel)
+# Usage: python3 bench/save_latency.py [QUORREL]     (default build/bench/quorrel)
 #   QUORREL_BENCH_SAVES=N   number of timed saves (default 50), after 3 untimed ones
 #   QUORREL_BENCH_PAUSE=S   idle seconds between saves (default 0.3)
 #   QUORREL_BENCH_FOLDER=D  folder that holds the saved game (default: the run's temporary folder)

@@ -3,17 +3,17 @@
 # toons-for-twenty-somethings (one card at a time), then quorrel-solve --stats --verify, on the same
 # numbered deals in the same run, and one table with the ratios.
 #
-#   bench/solver.sh [FIRST-LAST] [BUILD_DIR]     (default 1-32000 and build/dev)
+#   bench/solver.sh [FIRST-LAST] [BUILD_DIR]     (default 1-32000 and build/bench)
 #
 # fc-solve's solution lengths come from one fc-solve run a deal over the first 1000 deals of the range
 # (its range solver does not print them); its times and memory come from freecell-solver-range-parallel-solve.
 set -eu
 range=${1:-1-32000}
-build=${2:-build/dev}
+build=${2:-build/bench}
 first=${range%-*}
 last=${range#*-}
 solve="$build/quorrel-solve"
-[ -x "$solve" ] || { echo "no $solve: build it first (cmake --build --preset dev --target quorrel-solve)" >&2; exit 2; }
+[ -x "$solve" ] || { echo "no $solve: build it first (cmake --preset bench && cmake --build --preset bench --target quorrel-solve)" >&2; exit 2; }
 
 if ! command -v fc-solve >/dev/null || ! command -v freecell-solver-range-parallel-solve >/dev/null; then
     if [ "$(id -u)" = 0 ]; then apt-get install -y --no-install-recommends freecell-solver-bin

@@ -2,7 +2,7 @@
 # Start-up benchmark: time from exec until the main window is mapped, and peak RSS, under Xvfb and openbox.
 #
 # Usage: bench/startup.sh [QUORREL [MINIMAL_WINDOW [RUNS]]]
-#   defaults: build/dev/quorrel build/dev/bench/bench_minimal_qt_window 20
+#   defaults: build/bench/quorrel build/bench/bench/bench_minimal_qt_window 20
 #
 # Method. One Python process owns an X connection that listens to the root window's
 # SubstructureNotify events. It reads the clock, starts the program, and stops the clock at the
@@ -17,8 +17,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-quorrel=$(realpath "${1:-$root/build/dev/quorrel}")
-minimal=$(realpath "${2:-$root/build/dev/bench/bench_minimal_qt_window}")
+quorrel=$(realpath "${1:-$root/build/bench/quorrel}")
+minimal=$(realpath "${2:-$root/build/bench/bench/bench_minimal_qt_window}")
 runs=${3:-20}
 
 for program in "$quorrel" "$minimal"; do

@@ -11,32 +11,38 @@ include(GNUInstallDirs)
 set(QUORREL_HELP_SOURCE ${PROJECT_SOURCE_DIR}/doc/Quorr.html)
 set(QUORREL_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/quorrel)
 
-# The build tree: the document is copied next to the built program, so that a program run from the build
-# folder finds its help. A custom command (not POST_BUILD) so that an edited document is copied again
-# without relinking.
-get_target_property(QUORREL_RUNTIME_DIR quorrel RUNTIME_OUTPUT_DIRECTORY)
-if(NOT QUORREL_RUNTIME_DIR)
-  set(QUORREL_RUNTIME_DIR ${PROJECT_BINARY_DIR})
+if(TARGET quorrel)
+  # The build tree: the document is copied next to the built program, so that a program run from the build
+  # folder finds its help. A custom command (not POST_BUILD) so that an edited document is copied again
+  # without relinking.
+  get_target_property(QUORREL_RUNTIME_DIR quorrel RUNTIME_OUTPUT_DIRECTORY)
+  if(NOT QUORREL_RUNTIME_DIR)
+    set(QUORREL_RUNTIME_DIR ${PROJECT_BINARY_DIR})
+  endif()
+  add_custom_command(
+    OUTPUT ${QUORREL_RUNTIME_DIR}/Quorr.html
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUORREL_HELP_SOURCE} ${QUORREL_RUNTIME_DIR}/Quorr.html
+    DEPENDS ${QUORREL_HELP_SOURCE}
+    COMMENT "Copying the help document next to the program"
+    VERBATIM)
+  add_custom_target(quorrel_help DEPENDS ${QUORREL_RUNTIME_DIR}/Quorr.html)
+  add_dependencies(quorrel quorrel_help)
 endif()
-add_custom_command(
-  OUTPUT ${QUORREL_RUNTIME_DIR}/Quorr.html
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUORREL_HELP_SOURCE} ${QUORREL_RUNTIME_DIR}/Quorr.html
-  DEPENDS ${QUORREL_HELP_SOURCE}
-  COMMENT "Copying the help document next to the program"
-  VERBATIM)
-add_custom_target(quorrel_help DEPENDS ${QUORREL_RUNTIME_DIR}/Quorr.html)
-add_dependencies(quorrel quorrel_help)
 
-# The installation.
-install(TARGETS quorrel quorrel-solve RUNTIME DESTINATION ${QUORREL_PROGRAM_DIR})
-install(FILES ${QUORREL_HELP_SOURCE} DESTINATION ${QUORREL_PROGRAM_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The installation. Without the game (QUORREL_GUI=OFF) only the solver is installed.
+set(QUORREL_PROGRAMS quorrel-solve)
+if(TARGET quorrel)
+  list(PREPEND QUORREL_PROGRAMS quorrel)
+  install(FILES ${QUORREL_HELP_SOURCE} DESTINATION ${QUORREL_PROGRAM_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/quorrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+install(TARGETS ${QUORREL_PROGRAMS} RUNTIME DESTINATION ${QUORREL_PROGRAM_DIR})
 
 # <bindir>/quorrel -> the executable, by a relative path, so that the link survives DESTDIR staging, a prefix
 # given to `cmake --install --prefix`, and the package. The command-line solver quorrel-solve lies
 # beside the game and is linked the same way.
-foreach(quorrel_program IN ITEMS quorrel quorrel-solve)
+foreach(quorrel_program IN LISTS QUORREL_PROGRAMS)
   file(RELATIVE_PATH QUORREL_LINK_TARGET ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBEXECDIR}/quorrel/${quorrel_program})
   install(CODE "
     set(quorrel_link \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${quorrel_program}\")

@@ -149,17 +149,23 @@ bool Statistics::Began(std::int32_t deal, const std::string& tableKey) {
 
 bool Statistics::MoveMade() {
     if (game_ != 0) return false;
-    if (Record.NextGame == UINT32_MAX) Record.NextGame = 1;
+    // The numbers start again from 1; the saved games' numbers would be given to new games.
+    if (Record.NextGame == UINT32_MAX) {
+        Record.NextGame = 1;
+        Record.Saved.clear();
+    }
     game_ = Record.NextGame++;
-    ++Record.Played;
+    // The counts stop at the largest the file may hold.
+    Record.Played = std::min(Record.Played + 1, kMostGames);
     Record.InPlay = game_;
     return true;
 }
 
 bool Statistics::GameWon() {
     MoveMade();
-    ++Record.Won;
-    Record.Longest = std::max(Record.Longest, ++Record.Streak);
+    Record.Won = std::min(Record.Won + 1, kMostGames);
+    Record.Streak = std::min(Record.Streak + 1, kMostGames);
+    Record.Longest = std::max(Record.Longest, Record.Streak);
     if (deal_ != 0) {
         std::erase(Record.DealsWon, deal_);
         Record.DealsWon.push_back(deal_);

@@ -209,5 +209,22 @@ TEST(StatisticsFile, AGameInPlayWhenTheProgramEndedWithoutClosingIsLost) {
     EXPECT_TRUE(t.messages.Asked.empty());
 }
 
+// A record at the file's limits: what the program writes after it must still be read as the same record.
+TEST(StatisticsFile, AtTheLimitsTheCountsStopAndTheGameNumbersStartAgain) {
+    constexpr int kMost = 2000000000;
+    Statistics stats;
+    auto& r = stats.Record;
+    r.Played = r.Won = r.Streak = r.Longest = kMost;
+    r.NextGame = UINT32_MAX;
+    r.Saved = {{UINT32_MAX - 1, 0, "0123456789abcdef", "/opt/quorrel/Games/Game1.qrl"}};
+    ASSERT_EQ(StatisticsRecord::Parse(r.Text()), r);
+    stats.Began(1);
+    stats.GameWon();
+    EXPECT_EQ(StatisticsRecord::Parse(r.Text()), r);
+    EXPECT_EQ((Counts{r.Played, r.Won, r.Streak, r.Longest}), (Counts{kMost, kMost, kMost, kMost}));
+    EXPECT_EQ(r.NextGame, 2u);
+    EXPECT_TRUE(r.Saved.empty());  // its number is a new game's now
+}
+
 }  // namespace
 }  // namespace quorrel::test

@@ -197,12 +197,22 @@ private:
             return false;
         }
         std::free(error);
+        // The server hung up during the greeting: libspeechd has closed the socket already.
+        if (connection_->stream == nullptr) {
+            Disconnect();
+            reason = "connection lost";
+            return false;
+        }
         outage_ = false;
         return true;
     }
 
+    // When one of its own calls finds the connection broken, libspeechd closes the socket (its stream
+    // is then null) but keeps the number, which another thread may have been given for a file of its
+    // own since: it must be neither written to nor closed again.
     void Disconnect() {
         if (connection_ == nullptr) return;
+        if (connection_->stream == nullptr) connection_->socket = -1;
         spd_close(connection_);
         connection_ = nullptr;
     }
@@ -251,6 +261,7 @@ private:
     }
 
     bool WriteAll(const std::string& bytes) {
+        if (connection_->stream == nullptr) return false;
         std::size_t sent = 0;
         while (sent < bytes.size()) {
             const ssize_t n = ::send(connection_->socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
