@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <ctime>
 
-#include "support/TestTable.h"
 #include "platform/qt/QtServices.h"
+#include "support/TestTable.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ double ProcessCpuSeconds() {
 void BM_DealWait(benchmark::State& state) {
     quorrel::test::TestTable t;
     quorrel::QtClock clock;
-    quorrel::Platform platform{t.window, t.reader, clock, clock, t.messages, t.settings,
+    quorrel::Platform platform{t.window,     t.reader,  clock,        clock,        t.messages,    t.settings,
                                t.fileDialog, t.desktop, t.fileSystem, t.background, "/opt/quorrel"};
     quorrel::GameState gameState;
     quorrel::GameScreen screen(gameState, platform);

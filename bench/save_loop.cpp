@@ -28,9 +28,19 @@ int main(int argc, char** argv) {
     const bool named = argc > 2 && std::string(argv[2]) == "named";
     test::MemoryServices services;
     MemoryWindow window;
-    PosixFileSystem disk(named ? PosixFileSystem::NewFiles::AlwaysNamed : PosixFileSystem::NewFiles::UnnamedWherePossible);
-    Platform platform{window, services.reader, services.clock, services.clock, services.messages, services.settings,
-                      services.fileDialog, services.desktop, disk, services.background, "/opt/quorrel"};
+    PosixFileSystem disk(named ? PosixFileSystem::NewFiles::AlwaysNamed
+                               : PosixFileSystem::NewFiles::UnnamedWherePossible);
+    Platform platform{window,
+                      services.reader,
+                      services.clock,
+                      services.clock,
+                      services.messages,
+                      services.settings,
+                      services.fileDialog,
+                      services.desktop,
+                      disk,
+                      services.background,
+                      "/opt/quorrel"};
     GameState state;
     GameScreen screen{state, platform};
     Main(screen);
@@ -44,7 +54,8 @@ int main(int argc, char** argv) {
         std::printf("saving %016llx\n", static_cast<unsigned long long>(hash));
         std::fflush(stdout);
         if (screen.Files.SaveGame() != GameFiles::SaveResult::Saved || !services.messages.Asked.empty()) {
-            std::fprintf(stderr, "%s\n", services.messages.Asked.empty() ? "not saved" : services.messages.Asked.back().Text.c_str());
+            std::fprintf(stderr, "%s\n",
+                         services.messages.Asked.empty() ? "not saved" : services.messages.Asked.back().Text.c_str());
             return 1;
         }
         std::printf("saved %016llx\n", static_cast<unsigned long long>(hash));

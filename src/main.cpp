@@ -96,8 +96,16 @@ int main(int argc, char** argv) {
     quorrel::QtDesktop desktop;
     quorrel::PosixFileSystem fileSystem;
     quorrel::QtBackground background(&window);
-    quorrel::Platform platform{window,     *reader,  clock,      clock,      messageBox,
-                               settings,   fileDialog, desktop,  fileSystem, background,
+    quorrel::Platform platform{window,
+                               *reader,
+                               clock,
+                               clock,
+                               messageBox,
+                               settings,
+                               fileDialog,
+                               desktop,
+                               fileSystem,
+                               background,
                                QCoreApplication::applicationDirPath().toStdString()};
     quorrel::GameState state;
     quorrel::GameScreen screen(state, platform);

@@ -6,8 +6,8 @@
 #include "app/GameScreen.h"
 #include "cards/CardMod.h"
 #include "files/Paths.h"
-#include "table/Table.h"
 #include "table/NumberedDeal.h"
+#include "table/Table.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -86,7 +86,8 @@ namespace {
 void LoadCells(GameState& state, Board& board, GridId id, const std::array<GameRecord::Slot, 5>& slots) {
     board.ShapeCells(id);
     for (int k = 0; k < kCells; ++k)
-        board.Put({id, 0, k}, state.OpenedFromFile != 0 ? GameRecord::Trimmed(slots[static_cast<size_t>(k)]) : std::string());
+        board.Put({id, 0, k},
+                  state.OpenedFromFile != 0 ? GameRecord::Trimmed(slots[static_cast<size_t>(k)]) : std::string());
 }
 }  // namespace
 

@@ -1,6 +1,6 @@
 // Finding a card: the Find command, its dialog, and the search that moves the focus and the cursor.
-#include "app/GameScreen.h"
 #include "app/FindDialog.h"
+#include "app/GameScreen.h"
 #include "texts/Texts.h"
 
 namespace quorrel {

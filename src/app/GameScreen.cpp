@@ -62,12 +62,8 @@ void GameScreen::Report(ReportForm form, std::string_view suffix, const RunTimeE
     text += suffix;
     switch (form) {
     case ReportForm::Handler:
-    case ReportForm::Procedure:
-        MsgBox(text, MsgButtons::OK, MsgIcon::Information, Window.Caption());
-        break;
-    case ReportForm::Module:
-        MsgBox(text, MsgButtons::OK, MsgIcon::None, App.Title);
-        break;
+    case ReportForm::Procedure: MsgBox(text, MsgButtons::OK, MsgIcon::Information, Window.Caption()); break;
+    case ReportForm::Module: MsgBox(text, MsgButtons::OK, MsgIcon::None, App.Title); break;
     case ReportForm::GameFile:
         if (error.Number != errors::CancelError)
             MsgBox(text, MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
@@ -97,8 +93,10 @@ MsgResult GameScreen::MsgBox(const std::string& text, MsgButtons buttons, MsgIco
 void GameScreen::Form_Load() {
     App.HelpFile = App.Path + "/" + std::string(texts::HelpFileName);
     App.Title.clear();
-    const std::string columns = P.Settings.GetSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSection),
-                                                      std::string(texts::SettingsColumnsKey), std::string(texts::Checked));
+    const std::string columns = P.Settings.GetSetting(std::string(texts::SettingsApp),
+                                                      std::string(texts::SettingsSection),
+                                                      std::string(texts::SettingsColumnsKey),
+                                                      std::string(texts::Checked));
     Menus.SetChecked(mnuOptionsSpeakColumns, columns == texts::Checked);
     State.UnsavedChanges = 0;
     // The Games folder beside the program; where it cannot be made or written to (a read-only
@@ -163,9 +161,16 @@ constexpr MenuId kPlayCommands[] = {mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mn
 // The readings follow the same rule; Statistics, like Deal Game Number, is always enabled.
 constexpr MenuId kReadingCommands[] = {mnuPlayReadColumn, mnuPlayReadTable, mnuPlayReadBottomRow};
 // The game commands, in the order both procedures set them.
-constexpr MenuId kGameCommands[] = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
-                                    mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
-                                    mnuOptionsPreviousBottom, mnuOptionsNextBottom};
+constexpr MenuId kGameCommands[] = {mnuGameNew,
+                                    mnuGameOpen,
+                                    mnuGameSave,
+                                    mnuGameSaveAs,
+                                    mnuGameExit,
+                                    mnuOptionsFind,
+                                    mnuOptionsPreviousCard,
+                                    mnuOptionsNextCard,
+                                    mnuOptionsPreviousBottom,
+                                    mnuOptionsNextBottom};
 // Whether each is enabled while no game has begun.
 bool EnabledBeforeAnyGame(MenuId id) { return id == mnuGameNew || id == mnuGameOpen || id == mnuGameExit; }
 }  // namespace

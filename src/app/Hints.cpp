@@ -100,7 +100,7 @@ void Hints::AnswerFromWay(Question question, std::size_t next, bool afterThinkin
     if (question == Question::Hint) return GiveHint(way_.Moves()[next]);
     const std::size_t left = way_.Moves().size() - next;
     S.Speak(std::string(texts::CanBeWonIn) + texts::SpokenNumber(static_cast<int>(left)) +
-          std::string(left == 1 ? texts::OneMove : texts::MovesOrFewer));
+            std::string(left == 1 ? texts::OneMove : texts::MovesOrFewer));
 }
 
 // The move in words; then the cursor and the focus go to the card, or to where it goes when it is the

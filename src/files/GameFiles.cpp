@@ -26,7 +26,7 @@ void GameFiles::ChooseGameFile(bool save) {
         else S.P.FileDialog.ShowOpen();
         if (HasGameExtension(S.P.FileDialog.FileName)) return;
         S.MsgBox(std::string(texts::NeedsExtension) + std::string(texts::CrLf) + std::string(texts::ExtensionExample),
-               MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+                 MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     }
 }
 
@@ -41,7 +41,8 @@ bool GameFiles::OpenGame() {
         GameRecord record;
         const std::string problem = GameRecord::Read(S.P.FileSystem.ReadStart(path, GameRecord::Size), record);
         if (!problem.empty())
-            throw RunTimeError(errors::BadFileFormat, ParseFilename(path) + std::string(texts::NotAGame) + problem + ".");
+            throw RunTimeError(errors::BadFileFormat,
+                               ParseFilename(path) + std::string(texts::NotAGame) + problem + ".");
         S.State.SavedGame = record;
         S.Column.SetVisible(false);
         S.FreeCell.SetVisible(false);
@@ -84,7 +85,8 @@ GameFiles::SaveResult GameFiles::SaveGameAs() {
         S.Scores.CountGame(S.Scores.Stats.Saved(TableKey(S.Board.Snapshot()), path));
         // The name changes only once the game is in the file.
         S.State.GameFileName = path;
-        S.Window.SetCaption(ParseFilename(path) + std::string(texts::CaptionSeparator) + std::string(texts::ProgramName));
+        S.Window.SetCaption(ParseFilename(path) + std::string(texts::CaptionSeparator) +
+                            std::string(texts::ProgramName));
         S.State.UnsavedChanges = 0;
         result = SaveResult::Saved;
     });

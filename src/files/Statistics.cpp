@@ -50,7 +50,7 @@ std::optional<StatisticsRecord> StatisticsRecord::Parse(std::string_view text) {
     StatisticsRecord record;
     std::string_view rest = text.substr(0, text.size() - 1);
     std::vector<std::string_view> lines;
-    for (auto end = rest.find('\n'); ; end = rest.find('\n')) {
+    for (auto end = rest.find('\n');; end = rest.find('\n')) {
         lines.push_back(rest.substr(0, end));
         if (end == std::string_view::npos) break;
         rest.remove_prefix(end + 1);
@@ -117,8 +117,9 @@ std::string TableKey(const Table& table) {
 }
 
 bool Statistics::HasEntry(std::uint32_t game, const std::string& tableKey) const {
-    return std::any_of(Record.Saved.begin(), Record.Saved.end(),
-                       [&](const SavedGameEntry& e) { return e.Game == game && (tableKey.empty() || e.Table == tableKey); });
+    return std::any_of(Record.Saved.begin(), Record.Saved.end(), [&](const SavedGameEntry& e) {
+        return e.Game == game && (tableKey.empty() || e.Table == tableKey);
+    });
 }
 
 void Statistics::Forget(std::uint32_t game) {

@@ -38,8 +38,8 @@ void StatisticsKeeper::LoadStatistics() {
                     std::string(texts::DamagedStatisticsExt);
         S.P.FileSystem.Rename(path, folder + aside);
         statisticsReadOnly_ = false;
-        S.MsgBox(std::string(texts::StatisticsDamaged) + aside + std::string(texts::StatisticsStartAgain), MsgButtons::OK,
-               MsgIcon::Information, std::string(texts::ProgramName));
+        S.MsgBox(std::string(texts::StatisticsDamaged) + aside + std::string(texts::StatisticsStartAgain),
+                 MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     });
 }
 
@@ -53,9 +53,10 @@ void StatisticsKeeper::CountGame(bool changed) {
         // Said once a run: the game goes on, and the next change tries again.
         if (statisticsNotSavedReported_) return;
         statisticsNotSavedReported_ = true;
-        S.MsgBox(std::string(texts::StatisticsNotSaved) + S.P.FileSystem.UserDataFolder() + std::string(texts::SentenceEnd) +
-                   std::string(texts::StatisticsNotSavedFix) + error.Description + std::string(texts::SentenceEnd),
-               MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
+        S.MsgBox(std::string(texts::StatisticsNotSaved) + S.P.FileSystem.UserDataFolder() +
+                     std::string(texts::SentenceEnd) + std::string(texts::StatisticsNotSavedFix) + error.Description +
+                     std::string(texts::SentenceEnd),
+                 MsgButtons::OK, MsgIcon::Information, std::string(texts::ProgramName));
     }
 }
 

@@ -79,8 +79,8 @@ void Moves::ClickFreeCell() {
 void Moves::ClickHomeCell() {
     S.Trap(ReportForm::Handler, " in HomeCell_Click()", [&] {
         const std::string text = S.Board.Current(GridId::HomeCell);
-        const rules::Outcome outcome =
-            S.State.CardSelected != -1 ? rules::PickUpFromHomeCell() : rules::DropOnHomeCell(S.State.SelectedCard, text);
+        const rules::Outcome outcome = S.State.CardSelected != -1 ? rules::PickUpFromHomeCell()
+                                                                  : rules::DropOnHomeCell(S.State.SelectedCard, text);
         if (outcome.What == rules::Outcome::Refuse) return Refuse(outcome.Refusal, text);
         if (outcome.What == rules::Outcome::Ignore) return;
         if (S.State.SelectedFrom == kFromColumn) MoveColumnToHomeCell();
@@ -157,7 +157,7 @@ void Moves::CountCardHome() {
     S.State.GameInProgress = 0;
     S.Scores.CountGame(S.Scores.Stats.GameWon());
     S.State.History.Clear();  // the end of a game cannot be undone
-    S.Deals.DealNumber = 0;         // playing again deals a shuffled deck
+    S.Deals.DealNumber = 0;   // playing again deals a shuffled deck
     S.Column.SetVisible(false);
     S.FreeCell.SetVisible(false);
     S.HomeCell.SetVisible(false);
@@ -171,8 +171,8 @@ void Moves::CountCardHome() {
 // A picked-up card goes back unannounced: the mark comes off and every cursor stays where it was.
 void Moves::PutBackSilently() {
     if (S.State.CardSelected != -1) return;
-    S.Board.UnmarkSilently({S.State.SelectedFrom == 0 ? GridId::Column : GridId::FreeCell, S.State.SelectedRow,
-                          S.State.SelectedCol});
+    S.Board.UnmarkSilently(
+        {S.State.SelectedFrom == 0 ? GridId::Column : GridId::FreeCell, S.State.SelectedRow, S.State.SelectedCol});
     S.State.CardSelected = 0;
     S.State.SelectedFrom = 3;
 }

@@ -20,8 +20,8 @@ public:
     virtual ~IBackground() = default;
     // Starts work. `slow` runs once if the work is still running slowMs after the start; `done` runs
     // once when the work has returned.
-    virtual std::unique_ptr<IBackgroundTask> Start(std::function<void()> work, int slowMs,
-                                                   std::function<void()> slow, std::function<void()> done) = 0;
+    virtual std::unique_ptr<IBackgroundTask> Start(std::function<void()> work, int slowMs, std::function<void()> slow,
+                                                   std::function<void()> done) = 0;
 };
 
 }  // namespace quorrel

@@ -22,8 +22,8 @@ class IFileDialog {
 public:
     virtual ~IFileDialog() = default;
 
-    std::string Filter;       // "Description|pattern"
-    std::string DefaultExt;   // without the point
+    std::string Filter;      // "Description|pattern"
+    std::string DefaultExt;  // without the point
     std::string InitDir;
     std::string FileName;
     int Flags = 0;

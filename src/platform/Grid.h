@@ -14,9 +14,9 @@ using Color = std::uint32_t;
 // caused it returns; a handler may itself change the grid, and the events it causes are raised at
 // once, inside the handler.
 struct GridEvents {
-    std::function<void()> RowColChange;            // the current cell changed (by the player or by code)
-    std::function<void()> Click;                   // a click on a cell, after the cursor moved onto it
-    std::function<void()> GotFocus;                // the grid gained the keyboard focus
+    std::function<void()> RowColChange;               // the current cell changed (by the player or by code)
+    std::function<void()> Click;                      // a click on a cell, after the cursor moved onto it
+    std::function<void()> GotFocus;                   // the grid gained the keyboard focus
     std::function<void(int key, int shift)> KeyDown;  // a key reached the grid (key codes in app/Keys.h)
 };
 

@@ -17,8 +17,7 @@ enum class MsgResult { OK, Yes, No };
 class IMessageBox {
 public:
     virtual ~IMessageBox() = default;
-    virtual MsgResult Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                           const std::string& title) = 0;
+    virtual MsgResult Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) = 0;
 };
 
 }  // namespace quorrel

@@ -81,7 +81,7 @@ struct Position {
     std::uint64_t FreeSum = 0;
     std::array<std::uint8_t, kColumns> Len{};
     std::array<std::uint8_t, kCells> Free{};
-    std::array<std::uint8_t, 4> Home{};        // cards home, by suit
+    std::array<std::uint8_t, 4> Home{};                        // cards home, by suit
     std::array<std::int8_t, kCells> HomeSuit{-1, -1, -1, -1};  // the suit each home cell holds
 
     std::uint8_t Bottom(int c) const { return Len[c] ? Col[c][Len[c] - 1] : kNone; }
@@ -160,9 +160,7 @@ void Move(Position& p, int from, int to, std::vector<SolverMove>* out) {
     }
 }
 
-int EmptyFreeCells(const Position& p) {
-    return static_cast<int>(std::count(p.Free.begin(), p.Free.end(), kNone));
-}
+int EmptyFreeCells(const Position& p) { return static_cast<int>(std::count(p.Free.begin(), p.Free.end(), kNone)); }
 
 // How many cards a run may have to go onto a column with the free cells empty now and `emptyColumns`
 // columns to park in: each empty column doubles it.
@@ -199,7 +197,10 @@ void MoveRun(Position& p, int from, int to, int count, std::array<int, kColumns>
 constexpr std::uint32_t kIntoEmpty = 53, kToFree = 54, kToHome = 55;
 std::uint32_t Name(const Position& p, Step s) {
     const std::uint8_t card = s.From < kFreeBase ? p.Col[s.From][p.Len[s.From] - s.Count] : CardAt(p, s.From);
-    const std::uint32_t to = s.To == kHome ? kToHome : s.To >= kFreeBase ? kToFree : p.Len[s.To] ? p.Bottom(s.To) : kIntoEmpty;
+    const std::uint32_t to = s.To == kHome       ? kToHome
+                             : s.To >= kFreeBase ? kToFree
+                             : p.Len[s.To]       ? p.Bottom(s.To)
+                                                 : kIntoEmpty;
     return card | std::uint32_t{s.Count} << 6 | to << 11;
 }
 
@@ -209,12 +210,14 @@ Step Named(const Position& p, std::uint32_t name) {
     const std::uint32_t to = name >> 11;
     Step s{0, 0, count};
     for (int place = 0; place < kHome; ++place)
-        if (place < kFreeBase ? p.Len[place] >= count && p.Col[place][p.Len[place] - count] == card : CardAt(p, place) == card)
+        if (place < kFreeBase ? p.Len[place] >= count && p.Col[place][p.Len[place] - count] == card
+                              : CardAt(p, place) == card)
             s.From = static_cast<std::uint8_t>(place);
     for (int place = kHome; place >= 0; --place)  // the first place of its kind
         if (to == kToHome ? place == kHome
-            : to == kToFree ? place >= kFreeBase && place < kHome && CardAt(p, place) == kNone
-            : place < kFreeBase && place != s.From && (to == kIntoEmpty ? !p.Len[place] : p.Bottom(place) == to))
+            : to == kToFree
+                ? place >= kFreeBase && place < kHome && CardAt(p, place) == kNone
+                : place < kFreeBase && place != s.From && (to == kIntoEmpty ? !p.Len[place] : p.Bottom(place) == to))
             s.To = static_cast<std::uint8_t>(place);
     return s;
 }
@@ -279,7 +282,8 @@ void MakeStep(Position& p, Step s, std::vector<SolverMove>* out) {
 // run that can go into an empty column goes there.
 using Steps = std::array<Step, 256>;
 [[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
-int StepsOf(const Position& p, Steps& steps, bool every) {
+    int
+    StepsOf(const Position& p, Steps& steps, bool every) {
     int n = 0;
     int emptyCol = -1, emptyCols = 0, emptyFree = -1;
     for (int c = 0; c < kColumns; ++c)
@@ -336,7 +340,8 @@ int StepsOf(const Position& p, Steps& steps, bool every) {
             const int from = runColumn[CardOf(suit, Rank(under) - 1)];
             if (from < 0 || from == to) continue;
             const int count = Rank(under) - Rank(p.Bottom(from));
-            if (count <= carryOnto && p.Len[to] + count <= kRows) onto[static_cast<size_t>(from)] |= static_cast<std::uint8_t>(1u << to);
+            if (count <= carryOnto && p.Len[to] + count <= kRows)
+                onto[static_cast<size_t>(from)] |= static_cast<std::uint8_t>(1u << to);
         }
     }
     for (int from = 0; from < kColumns; ++from) {
@@ -350,9 +355,9 @@ int StepsOf(const Position& p, Steps& steps, bool every) {
             if (onto[static_cast<size_t>(from)] >> to & 1) add(from, to, Rank(p.Bottom(to)) - Rank(card));
         if (emptyCol >= 0) {
             if (every)
-                for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count) add(from, emptyCol, count);
-            else if (std::min(run, carryInto) < len)
-                add(from, emptyCol, std::min(run, carryInto));
+                for (int count = 1; count <= std::min(run, carryInto) && count < len; ++count)
+                    add(from, emptyCol, count);
+            else if (std::min(run, carryInto) < len) add(from, emptyCol, std::min(run, carryInto));
         }
     }
     return n;
@@ -390,7 +395,8 @@ int Encode(const Position& p, Key& key) {
 }
 
 [[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
-Position Decode(const std::uint8_t* key) {
+    Position
+    Decode(const std::uint8_t* key) {
     Position p;
     std::array<bool, 53> out{};
     int i = 0;
@@ -412,7 +418,8 @@ Position Decode(const std::uint8_t* key) {
         p.ColumnSum[static_cast<size_t>(c)] = sum;
     }
     for (int s = 0; s < 4; ++s)
-        while (p.Home[static_cast<size_t>(s)] < 13 && !out[CardOf(s, p.Home[static_cast<size_t>(s)] + 1)]) ++p.Home[static_cast<size_t>(s)];
+        while (p.Home[static_cast<size_t>(s)] < 13 && !out[CardOf(s, p.Home[static_cast<size_t>(s)] + 1)])
+            ++p.Home[static_cast<size_t>(s)];
     return p;
 }
 
@@ -427,9 +434,9 @@ constexpr int Distance(int home, int blocking, int used, int empty, int covering
 struct Weights {
     std::uint64_t Hash = 0;
     int Home = 0, Blocking = 0, Used = 0, Empty = 0, Covering = 0;
-    std::array<std::uint64_t, kColumns> Mixed{};   // each column's share of the hash
-    std::array<std::uint8_t, kColumns> Waiting{};  // the cards in the column that go home next
-    std::array<std::uint8_t, kColumns> Lowest{};   // the lowest rank in the column; 14 when empty
+    std::array<std::uint64_t, kColumns> Mixed{};                    // each column's share of the hash
+    std::array<std::uint8_t, kColumns> Waiting{};                   // the cards in the column that go home next
+    std::array<std::uint8_t, kColumns> Lowest{};                    // the lowest rank in the column; 14 when empty
     std::array<std::array<std::uint8_t, kRows>, kColumns> Above{};  // the lowest rank above each row
 };
 
@@ -467,7 +474,8 @@ int Distance(const Position& p) {
 // The hash and the distance of the position one step `s` from `p`, found from what the step changes;
 // nothing when cards go home after it, as then more changes.
 [[gnu::always_inline]] inline  // into the search loop, though check::WeighingMismatches calls it too
-std::optional<std::pair<std::uint64_t, int>> Weigh(const Position& p, const Weights& w, Step s) {
+    std::optional<std::pair<std::uint64_t, int>>
+    Weigh(const Position& p, const Weights& w, Step s) {
     if (SendsHome(p, s)) return std::nullopt;
     std::uint64_t hash = w.Hash;
     int blocking = w.Blocking, used = w.Used, empty = w.Empty, covering = w.Covering;
@@ -531,14 +539,16 @@ public:
     }
     // The index of the position, and whether it is new. Nothing when the budget is spent.
     // `step` is the named step from the parent.
-    std::optional<std::pair<std::uint32_t, bool>> Insert(std::uint64_t h, const Key& key, int length, std::uint32_t parent,
-                                                         std::uint32_t step, std::size_t otherBytes = 0) {
+    std::optional<std::pair<std::uint32_t, bool>> Insert(std::uint64_t h, const Key& key, int length,
+                                                         std::uint32_t parent, std::uint32_t step,
+                                                         std::size_t otherBytes = 0) {
         if ((nodes_.size() + 1) * 2 > slots_.size() && !Grow(otherBytes)) return std::nullopt;
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const std::uint32_t at = slots_[i];
             if (at == kEmpty) {
-                if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 4 + sizeof(Node) > maxBytes_) return std::nullopt;
+                if (Bytes() + otherBytes + static_cast<std::size_t>(length) + 4 + sizeof(Node) > maxBytes_)
+                    return std::nullopt;
                 slots_[i] = static_cast<std::uint32_t>(nodes_.size());
                 nodes_.push_back({h, static_cast<std::uint32_t>(arena_.size() + 4), parent});
                 for (const int shift : {0, 8, 16}) arena_.push_back(static_cast<std::uint8_t>(step >> shift));
@@ -612,7 +622,8 @@ std::optional<Position> Read(const Table& table) {
 class Queue {
 public:
     void Push(int distance, std::uint64_t node) {
-        if (static_cast<std::size_t>(distance) >= buckets_.size()) buckets_.resize(static_cast<std::size_t>(distance) + 1);
+        if (static_cast<std::size_t>(distance) >= buckets_.size())
+            buckets_.resize(static_cast<std::size_t>(distance) + 1);
         buckets_[static_cast<std::size_t>(distance)].push_back(node);
         lowest_ = std::min(lowest_, static_cast<std::size_t>(distance));
         ++count_;
@@ -799,15 +810,18 @@ Answer Solve(const Table& table, const Budget& budget, const std::atomic<bool>* 
         for (std::size_t quota = kFirstQuota; quota <= kShortCap && !dry; quota *= 3)
             for (std::size_t i = 0; i < kShort.size() && !dry; ++i) {
                 if (over[i]) continue;
-                if (i == scans.size()) scans.emplace_back(root, budget.MaxBytes, kShort[i].DepthWeight, kShort[i].Seed, false);
+                if (i == scans.size())
+                    scans.emplace_back(root, budget.MaxBytes, kShort[i].DepthWeight, kShort[i].Seed, false);
                 Scan& scan = scans[i];
                 std::size_t otherBytes = 0;
                 for (const Scan& other : scans)
                     if (&other != &scan) otherBytes += other.Bytes();
-                const std::size_t left = budget.MaxPositions - std::min(budget.MaxPositions, stored() - scan.Positions().Count());
+                const std::size_t left = budget.MaxPositions -
+                                         std::min(budget.MaxPositions, stored() - scan.Positions().Count());
                 const Ending ending = scan.Run(limits, std::min(quota, left), left, otherBytes);
                 if (ending == Ending::Solved) solved(scan);
-                if (ending == Ending::Solved || ending == Ending::Cancelled || (ending == Ending::Spent && limits.OutOfTime())) {
+                if (ending == Ending::Solved || ending == Ending::Cancelled ||
+                    (ending == Ending::Spent && limits.OutOfTime())) {
                     answer.Positions = stored();
                     if (ending == Ending::Cancelled) answer.Outcome = Verdict::Cancelled;
                     return answer;
@@ -902,14 +916,25 @@ void Compare(const Position& p, WeighingWalk& walk) {
             continue;
         if (walk.Mismatches++) continue;
         walk.First = Described(p);
-        walk.First.append("; ").append(std::to_string(step.Count)).append(" card(s) from ").append(Described(step.From));
+        walk.First.append("; ")
+            .append(std::to_string(step.Count))
+            .append(" card(s) from ")
+            .append(Described(step.From));
         walk.First.append(" to ").append(Described(step.To)).append(": weighed ahead ");
         if (weighed)
-            walk.First.append("hash ").append(std::to_string(weighed->first)).append(" distance ").append(std::to_string(weighed->second));
-        else
-            walk.First.append("not");
-        walk.First.append(", made: hash ").append(std::to_string(hash)).append(" (kept ").append(std::to_string(q.Hash()));
-        walk.First.append(", before it ").append(std::to_string(weights.Hash)).append(" for ").append(std::to_string(HashOfCards(p)));
+            walk.First.append("hash ")
+                .append(std::to_string(weighed->first))
+                .append(" distance ")
+                .append(std::to_string(weighed->second));
+        else walk.First.append("not");
+        walk.First.append(", made: hash ")
+            .append(std::to_string(hash))
+            .append(" (kept ")
+            .append(std::to_string(q.Hash()));
+        walk.First.append(", before it ")
+            .append(std::to_string(weights.Hash))
+            .append(" for ")
+            .append(std::to_string(HashOfCards(p)));
         walk.First.append(") distance ").append(std::to_string(distance));
     }
 }

@@ -40,7 +40,7 @@ enum class Verdict {
 // What one search may spend. A search within MaxPositions and MaxBytes is deterministic: the same
 // table and budget give the same answer. MaxTime, when set, may end a search sooner, with GaveUp.
 struct Budget {
-    std::size_t MaxPositions = 4'000'000;        // positions stored
+    std::size_t MaxPositions = 4'000'000;          // positions stored
     std::size_t MaxBytes = std::size_t{48} << 20;  // memory the search's tables may take
     std::optional<std::chrono::steady_clock::duration> MaxTime;
 };

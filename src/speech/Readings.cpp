@@ -25,12 +25,12 @@ void Readings::ReadCells(IGrid& grid, std::string_view gridName, std::string_vie
 
 void Readings::ReadFreeCells() {
     S.Trap(ReportForm::Module, " in ReadFreeCells()",
-         [&] { ReadCells(S.FreeCell, texts::FreeCellsGrid, texts::AllFreeCellsEmpty); });
+           [&] { ReadCells(S.FreeCell, texts::FreeCellsGrid, texts::AllFreeCellsEmpty); });
 }
 
 void Readings::ReadHomeCells() {
     S.Trap(ReportForm::Module, " in ReadHomeCells()",
-         [&] { ReadCells(S.HomeCell, texts::HomeCellsGrid, texts::AllHomeCellsEmpty); });
+           [&] { ReadCells(S.HomeCell, texts::HomeCellsGrid, texts::AllHomeCellsEmpty); });
 }
 
 void Readings::ReadBottomRowForward() {

@@ -34,7 +34,7 @@ void DealNumbers::Ask() {
                     const auto number = ParseDealNumber(view->NumberText());
                     if (!number) {
                         S.MsgBox(std::string(texts::NotADealNumber), MsgButtons::OK, MsgIcon::Information,
-                               std::string(texts::DealNumberCaption));
+                                 std::string(texts::DealNumberCaption));
                         view->FocusNumber();
                         return;
                     }

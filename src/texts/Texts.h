@@ -43,9 +43,10 @@ inline constexpr std::string_view FreeCellsGrid = " Free Cells ";
 inline constexpr std::string_view HomeCellsGrid = " Home Cells ";
 
 // Rank words by rank value 1 (ace) to 13 (king). The four is a blank, "qat", U+2E72 and a blank.
-inline constexpr std::array<std::string_view, 13> RankWords = {
-    " ace ", " dhe ", " trois ", " qat\u2E72 ", " cinq ", " six ", " septs ",
-    " huits ", " neuf ", " dix ", " val\u00E9 ", " dames ", " rois "};
+inline constexpr std::array<std::string_view, 13> RankWords = {" ace ",  " dhe ", " trois ",     " qat\u2E72 ",
+                                                               " cinq ", " six ", " septs ",     " huits ",
+                                                               " neuf ", " dix ", " val\u00E9 ", " dames ",
+                                                               " rois "};
 
 // Suit words by suit letter.
 inline constexpr std::string_view SuitSpades = " Piques ";
@@ -97,7 +98,8 @@ inline constexpr std::string_view AllHomeCellsEmpty = " All Home Cells are empty
 inline constexpr std::string_view Cell = " Cell ";
 inline constexpr std::string_view IsEmpty = " is empty! ";
 inline constexpr std::string_view MustBeInColumns = "You must be in the Columns grid to use this function.  ";
-inline constexpr std::string_view MustBeOnACard = " You must move to a cell containing a card for this function to work. ";
+inline constexpr std::string_view MustBeOnACard =
+    " You must move to a cell containing a card for this function to work. ";
 
 // Finding a card.
 inline constexpr std::string_view AlreadyPlayed = " Has already been played. ";
@@ -107,10 +109,10 @@ inline constexpr std::string_view FindSuitesLabel = "Suites";
 inline constexpr std::string_view FindButton = "&Find";
 inline constexpr std::string_view CancelButton = "&Cancel";
 // The two lists: the position decides the code.
-inline constexpr std::array<std::string_view, 13> FindCardEntries = {
-    "Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Val\u00E9", "Dames", "Rois"};
-inline constexpr std::array<std::string_view, 13> FindCardRanks = {
-    "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
+inline constexpr std::array<std::string_view, 13> FindCardEntries = {"Ace", "2", "3",  "4",         "5",     "6",   "7",
+                                                                     "8",   "9", "10", "Val\u00E9", "Dames", "Rois"};
+inline constexpr std::array<std::string_view, 13> FindCardRanks = {"A", "2", "3",  "4", "5", "6", "7",
+                                                                   "8", "9", "10", "J", "Q", "K"};
 inline constexpr std::array<std::string_view, 4> FindSuiteEntries = {"Tr\u00E8fl", "Carreaux", "Coeurs", "Piques"};
 inline constexpr std::array<std::string_view, 4> FindSuiteLetters = {"C", "D", "H", "S"};
 

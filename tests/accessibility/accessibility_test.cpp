@@ -73,7 +73,9 @@ struct Accessibility : ::testing::Test {
         event.setChild(child);
         return Passes(std::move(event));
     }
-    QAccessibleInterface* Item(int id) { return QAccessible::queryAccessibleInterface(window.MenuActions().Action(id)); }
+    QAccessibleInterface* Item(int id) {
+        return QAccessible::queryAccessibleInterface(window.MenuActions().Action(id));
+    }
     QStringList Binding(QAccessibleInterface* item) {
         QAccessibleActionInterface* actions = item->actionInterface();
         return actions ? actions->keyBindingsForAction(actions->actionNames().value(0)) : QStringList{"no actions"};

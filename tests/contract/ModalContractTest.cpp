@@ -37,11 +37,13 @@ protected:
         return {
             {"OK box", [this] { modals.Boxes().Show("Error: 5", MsgButtons::OK, MsgIcon::Information, "Quorrel"); }},
             {"Yes/No box", [this] { modals.Boxes().Show("Again?", MsgButtons::YesNo, MsgIcon::Question, ""); }},
-            {"open dialog", [this] {
+            {"open dialog",
+             [this] {
                  modals.Files().CancelError = false;
                  modals.Files().ShowOpen();
              }},
-            {"save dialog, Cancel raising", [this] {
+            {"save dialog, Cancel raising",
+             [this] {
                  modals.Files().CancelError = true;
                  modals.Files().ShowSave();
              }},
@@ -99,7 +101,7 @@ TYPED_TEST(ModalContract, WithTheGridsHiddenNoGridGetsTheFocus) {
 TYPED_TEST(ModalContract, AChainGivesTheFocusBackOnceAtItsEnd) {
     auto kinds = this->Kinds();
     this->modals.BeginChain();
-    this->modals.BeginChain();  // a chain within the command's
+    this->modals.BeginChain();    // a chain within the command's
     this->Show(kinds[1].second);  // the Yes/No box
     this->modals.Settle();
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(this->modals.Grid(i).HasFocus()) << i;
@@ -108,7 +110,8 @@ TYPED_TEST(ModalContract, AChainGivesTheFocusBackOnceAtItsEnd) {
     this->Show(kinds[0].second);  // the OK box
     this->log.push_back("chain ends");
     this->modals.EndChain();
-    EXPECT_EQ(this->log, (Log{"open", "returned", "open", "returned", "open", "returned", "chain ends", "G1.GotFocus"}));
+    EXPECT_EQ(this->log,
+              (Log{"open", "returned", "open", "returned", "open", "returned", "chain ends", "G1.GotFocus"}));
     EXPECT_TRUE(this->modals.Grid(1).HasFocus());
     EXPECT_TRUE(this->modals.WindowActive());
     this->modals.Settle();

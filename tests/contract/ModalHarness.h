@@ -18,9 +18,9 @@
 
 namespace quorrel::test {
 
-// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(), DealNumberDialog(); WhileOpen(act) runs act while the next
-// modal window is open, which the player then closes (No, OK or Cancel); WindowActive() tells whether
-// the grids' window is the active one; Settle() lets any late event of the window system arrive.
+// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(), DealNumberDialog(); WhileOpen(act) runs act while the
+// next modal window is open, which the player then closes (No, OK or Cancel); WindowActive() tells whether the grids'
+// window is the active one; Settle() lets any late event of the window system arrive.
 class MemoryModals : public MemoryGrids {
 public:
     MemoryModals() {

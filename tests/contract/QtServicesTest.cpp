@@ -12,12 +12,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
-#include <vector>
 #include <thread>
+#include <vector>
 
 #include "platform/RunTimeError.h"
 #include "platform/qt/QtServices.h"
@@ -78,7 +78,8 @@ TEST(QtSettingsTest, AValueThatCannotBeWrittenRaisesTheFailure) {
 TEST(QtClockTest, PumpRunsAPendingEvent) {
     QtClock clock;
     bool ran = false;
-    QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
     clock.ProcessEvents(50);
     EXPECT_TRUE(ran);
 }
@@ -96,7 +97,8 @@ TEST(QtClockTest, PumpWakesForAnEventPostedDuringTheWait) {
     bool ran = false;
     std::thread poster([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [&] { ran = true; }, Qt::QueuedConnection);
     });
     for (int i = 0; i < 10 && !ran; ++i) clock.ProcessEvents(5000);
     poster.join();
@@ -108,7 +110,8 @@ TEST(QtClockTest, WaitsThatEndEarlyLeaveNoTimerBehind) {
     QtClock clock;
     int ran = 0;
     for (int i = 0; i < 5; ++i) {
-        QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [&] { ++ran; }, Qt::QueuedConnection);
         clock.ProcessEvents(20);
     }
     EXPECT_EQ(ran, 5);
@@ -131,7 +134,11 @@ TEST(QtBackgroundTest, CallbacksRunOnTheWindowThreadAndNeverAfterTheTaskIsGone) 
             workedOn = std::this_thread::get_id();
             while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         },
-        1, [&] { calls.push_back(std::this_thread::get_id() == window ? "slow" : "slow elsewhere"); release = true; },
+        1,
+        [&] {
+            calls.push_back(std::this_thread::get_id() == window ? "slow" : "slow elsewhere");
+            release = true;
+        },
         [&] { calls.push_back(std::this_thread::get_id() == window ? "done" : "done elsewhere"); });
     // The work holds on until the slow callback has run, so both come, in this order.
     QTRY_COMPARE_WITH_TIMEOUT(calls.size(), size_t{2}, 30000);
@@ -187,7 +194,8 @@ TEST(QtMessageBoxTest, ShowsTheBoxAsAskedAndReturnsTheAnswer) {
 // --- File dialog
 
 TEST(QtFileDialogFilterTest, FilterBecomesQtNameFilters) {
-    EXPECT_EQ(QtFileDialog::NameFilters("FreeCell Game Files (*.qrl)|*.qrl"), QStringList{"FreeCell Game Files (*.qrl)"});
+    EXPECT_EQ(QtFileDialog::NameFilters("FreeCell Game Files (*.qrl)|*.qrl"),
+              QStringList{"FreeCell Game Files (*.qrl)"});
     EXPECT_EQ(QtFileDialog::NameFilters("Games|*.qrl|All|*.*"), (QStringList{"Games (*.qrl)", "All (*.*)"}));
     EXPECT_EQ(QtFileDialog::NameFilters("Text|*.txt;*.log"), QStringList{"Text (*.txt *.log)"});
     EXPECT_TRUE(QtFileDialog::NameFilters("").isEmpty());

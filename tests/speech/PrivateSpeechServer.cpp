@@ -33,7 +33,8 @@ constexpr auto kPoll = std::chrono::milliseconds(20);
 
 std::string MakeFolder() {
     std::string pattern = (fs::temp_directory_path() / "quorrel-speech-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed: " + std::string(std::strerror(errno)));
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed: " + std::string(std::strerror(errno)));
     return pattern;
 }
 
@@ -112,8 +113,8 @@ bool PrivateSpeechServer::Start(std::chrono::milliseconds deadline) {
     const std::string confDir = folder_ + "/conf";
     const std::string logDir = folder_ + "/log";
     const std::string output = folder_ + "/server-output.log";  // what it prints before its log is open
-    std::vector<std::string> args = {kServer, "-s", "-t", "0", "-C", confDir, "-l", "5", "-L", logDir,
-                                     "-S", socket_, "-P", pidFile_};
+    std::vector<std::string> args = {kServer, "-s", "-t",   "0",  "-C",    confDir, "-l",
+                                     "5",     "-L", logDir, "-S", socket_, "-P",    pidFile_};
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -243,10 +244,8 @@ SpeechClientEnvironment::SpeechClientEnvironment(const std::string& address, con
 
 SpeechClientEnvironment::~SpeechClientEnvironment() {
     for (const auto& saved : saved_) {
-        if (saved.set)
-            setenv(saved.name.c_str(), saved.value.c_str(), 1);
-        else
-            unsetenv(saved.name.c_str());
+        if (saved.set) setenv(saved.name.c_str(), saved.value.c_str(), 1);
+        else unsetenv(saved.name.c_str());
     }
 }
 

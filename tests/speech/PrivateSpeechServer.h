@@ -1,11 +1,11 @@
 // A private, silent speech-dispatcher for tests: started and killed by the test, its log read back.
 #pragma once
 
+#include <sys/types.h>
 #include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
-#include <sys/types.h>
 
 namespace quorrel::testing {
 

@@ -222,14 +222,15 @@ protected:
 
 TEST_F(SpeechDispatcherReaderWithServer, SaysTextsInCallOrderWithTheirExactBytes) {
     auto& reader = Reader();
-    const std::vector<std::string> texts = {"Two of hearts", kAccents, "Ace of spades, to the home cell.",
-                                            "  spaced  ", "first line\nsecond line",
-                                            ".. a leading dot", "a dot line\r\n.\r\nafter it"};
+    const std::vector<std::string> texts = {
+        "Two of hearts",           kAccents,           "Ace of spades, to the home cell.", "  spaced  ",
+        "first line\nsecond line", ".. a leading dot", "a dot line\r\n.\r\nafter it"};
     for (const auto& text : texts) reader.Say(text);
     Events expected;
     for (const auto& text : texts) expected.push_back(Queued(text));
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
     EXPECT_EQ(owner_.Posted(), 0);
 }
 
@@ -242,7 +243,8 @@ TEST_F(SpeechDispatcherReaderWithServer, StopSpeechCancelsAfterTheTextsBeforeIt)
     reader.StopSpeech();
     const Events expected = {Queued("Seven of diamonds"), Queued("Eight of clubs"), Cancelled()};
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
 }
 
 // Checks what the server received against the calls made (texts all different): texts still
@@ -266,8 +268,8 @@ void ExpectCallOrderKept(const Events& calls, const Events& received) {
     }
     const auto lastStop = std::find(calls.rbegin(), calls.rend(), Cancelled());
     for (auto text = lastStop.base(); text != calls.end(); ++text)
-        EXPECT_NE(std::find(received.begin(), received.end(), *text), received.end())
-            << "lost: " << text->text << "\n" << Describe(received);
+        EXPECT_NE(std::find(received.begin(), received.end(), *text), received.end()) << "lost: " << text->text << "\n"
+                                                                                      << Describe(received);
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendTheirLastStopAndWhatFollowsAsOneMessage) {
@@ -286,7 +288,8 @@ TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendTheirLastSt
     owner_.RunPending();  // the event loop is idle again
     Events expected = {Cancelled(), Queued(" septs  de  Coeurs  was moved ")};
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
     // The next handler's words are held again; texts without a stop are a message of their own,
     // queued behind what is said.
     reader.Say(" dix  de  Piques ");
@@ -294,7 +297,8 @@ TEST_F(SpeechDispatcherReaderWithServer, HeldRequestsOfOneHandlerSendTheirLastSt
     owner_.RunPending();
     expected.push_back(Queued(" dix  de  Piques  selected "));
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, NeverReordersTextsAroundStopSpeech) {
@@ -339,7 +343,8 @@ TEST_F(SpeechDispatcherReaderWithServer, EmptyOrMalformedTextsDoNotBreakTheConne
     const Events expected = {Queued("bad \xEF\xBF\xBD byte"), Queued("cut \xEF\xBF\xBD"), Queued("nulinside"),
                              Queued("Nine of spades")};
     EXPECT_TRUE(server_->WaitFor([&](const Events& events) { return events == expected; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
     EXPECT_EQ(owner_.Posted(), 0);
 }
 
@@ -350,7 +355,8 @@ TEST_F(SpeechDispatcherReaderWithServer, TextsSaidJustBeforeTheReaderGoesStillRe
         reader_.reset();
     }
     EXPECT_TRUE(server_->WaitFor([](const Events& events) { return events == Events{Queued("Goodbye")}; }))
-        << "the server received:\n" << Describe(server_->Events());
+        << "the server received:\n"
+        << Describe(server_->Events());
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, ServerRestartedBetweenCallsCostsNeitherATextNorAReport) {
@@ -389,9 +395,8 @@ TEST_F(SpeechDispatcherReaderWithServer, ReportsEachLossOnceAndReconnectsWhenThe
     // Texts said before the reconnection may be lost; from the first one heard on, none may be.
     int sent = 0;
     const auto heardBack = [](const Events& events) {
-        return std::any_of(events.begin(), events.end(), [](const SpeechEvent& event) {
-            return event.text.rfind("back ", 0) == 0;
-        });
+        return std::any_of(events.begin(), events.end(),
+                           [](const SpeechEvent& event) { return event.text.rfind("back ", 0) == 0; });
     };
     for (; !heardBack(server_->Events()) && sent < 1000; ++sent) {
         reader.Say("back " + std::to_string(sent));
@@ -403,9 +408,8 @@ TEST_F(SpeechDispatcherReaderWithServer, ReportsEachLossOnceAndReconnectsWhenThe
         return !events.empty() && events.back() == Queued("last");
     })) << Describe(server_->Events());
     Events events = server_->Events();
-    const auto first = std::find_if(events.begin(), events.end(), [](const SpeechEvent& event) {
-        return event.text.rfind("back ", 0) == 0;
-    });
+    const auto first = std::find_if(events.begin(), events.end(),
+                                    [](const SpeechEvent& event) { return event.text.rfind("back ", 0) == 0; });
     ASSERT_NE(first, events.end());
     const int firstHeard = std::stoi(first->text.substr(5));
     Events expected;

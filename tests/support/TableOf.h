@@ -13,7 +13,8 @@ namespace quorrel::test {
 inline Table TableOf(const std::vector<std::vector<std::string>>& columns, const std::vector<std::string>& free = {},
                      const std::vector<std::string>& home = {}) {
     Table table;
-    for (size_t c = 0; c < columns.size(); ++c) std::copy(columns[c].begin(), columns[c].end(), table.Columns[c].begin());
+    for (size_t c = 0; c < columns.size(); ++c)
+        std::copy(columns[c].begin(), columns[c].end(), table.Columns[c].begin());
     std::copy(free.begin(), free.end(), table.FreeCells.begin());
     std::copy(home.begin(), home.end(), table.HomeCells.begin());
     for (int k = 0; k < kCells; ++k) table.HomeCount = static_cast<std::int16_t>(table.HomeCount + table.HomeCards(k));

@@ -35,8 +35,10 @@ void TestTable::LayOut(const std::vector<std::vector<std::string>>& columns, con
         for (size_t r = 0; r < columns[c].size(); ++r)
             column.SetTextMatrix(static_cast<int>(r + 1), static_cast<int>(c), columns[c][r]);
     for (int k = 0; k < kCells; ++k) {
-        window.freeCell.SetTextMatrix(0, k, k < static_cast<int>(freeCells.size()) ? freeCells[static_cast<size_t>(k)] : "");
-        window.homeCell.SetTextMatrix(0, k, k < static_cast<int>(homeCells.size()) ? homeCells[static_cast<size_t>(k)] : "");
+        window.freeCell.SetTextMatrix(0, k,
+                                      k < static_cast<int>(freeCells.size()) ? freeCells[static_cast<size_t>(k)] : "");
+        window.homeCell.SetTextMatrix(0, k,
+                                      k < static_cast<int>(homeCells.size()) ? homeCells[static_cast<size_t>(k)] : "");
     }
     column.SetRow(1);
     column.SetCol(0);
@@ -53,7 +55,8 @@ std::vector<std::string> TestTable::Cells() const {
 }
 
 std::vector<std::string> TestTable::Heard() {
-    std::vector<std::string> heard(reader.Transcript.begin() + static_cast<std::ptrdiff_t>(heard_), reader.Transcript.end());
+    std::vector<std::string> heard(reader.Transcript.begin() + static_cast<std::ptrdiff_t>(heard_),
+                                   reader.Transcript.end());
     heard_ = reader.Transcript.size();
     return heard;
 }

@@ -8,10 +8,10 @@
 #include "app/GameScreen.h"
 #include "app/Menus.h"
 #include "app/Module1.h"
-#include "speech/CardWords.h"
 #include "platform/Keys.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/memory/MemoryServices.h"
+#include "speech/CardWords.h"
 
 namespace quorrel::test {
 

@@ -14,9 +14,12 @@ using ::testing::ElementsAre;
 const std::string kSeptDeCoeurs = " septs  de  Coeurs ";
 
 TEST(CardWords, EveryCardHasItsRankAndSuitWords) {
-    const char* ranks[] = {" ace ", " dhe ", " trois ", " qat\xE2\xB9\xB2 ", " cinq ", " six ", " septs ",
-                           " huits ", " neuf ", " dix ", " val\xC3\xA9 ", " dames ", " rois "};
-    const char* suits[] = {" Piques ", " Carreaux ", " Tr\xC3\xA8" "fl ", " Coeurs "};  // by block S, D, C, H
+    const char* ranks[] = {" ace ",   " dhe ",  " trois ", " qat\xE2\xB9\xB2 ", " cinq ",  " six ", " septs ",
+                           " huits ", " neuf ", " dix ",   " val\xC3\xA9 ",     " dames ", " rois "};
+    const char* suits[] = {" Piques ", " Carreaux ",
+                           " Tr\xC3\xA8"
+                           "fl ",
+                           " Coeurs "};  // by block S, D, C, H
     for (int n = 1; n <= 52; ++n) {
         const std::string code = DetermineCard(n);
         EXPECT_EQ(GetCardValueString(code), ranks[(n - 1) % 13]) << code;

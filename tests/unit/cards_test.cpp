@@ -9,9 +9,9 @@ namespace quorrel {
 namespace {
 
 TEST(Cards, DetermineCardMapsTheFourBlocksAndNothingOutside) {
-    const std::pair<int, const char*> expected[] = {{1, "AS"},  {10, "10S"}, {13, "KS"},  {14, "AD"}, {26, "KD"},
-                                                    {27, "AC"}, {36, "10C"}, {40, "AH"},  {49, "10H"}, {52, "KH"},
-                                                    {0, ""},    {53, ""},    {-1, ""},    {11, "JS"},  {25, "QD"}};
+    const std::pair<int, const char*> expected[] = {{1, "AS"},  {10, "10S"}, {13, "KS"}, {14, "AD"},  {26, "KD"},
+                                                    {27, "AC"}, {36, "10C"}, {40, "AH"}, {49, "10H"}, {52, "KH"},
+                                                    {0, ""},    {53, ""},    {-1, ""},   {11, "JS"},  {25, "QD"}};
     for (const auto& [number, code] : expected) EXPECT_EQ(DetermineCard(number), code) << number;
 }
 

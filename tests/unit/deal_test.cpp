@@ -254,8 +254,8 @@ TEST(DealInterrupted, ClosingDuringTheWaitEndsTheDealQuietly) {
     EXPECT_FALSE(t.window.column.Visible());
     // The save question is said; answered No, it gives the focus back to the column grid, which announces
     // itself; then the deal begins and its wait ends with the window, saying nothing more.
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", t.messages.Asked.at(0).Text, " Yes or No. ", "<stop>", " Columns ",
-                                       ::testing::_, "<stop>", "Shuffeling cards, please wait!"));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", t.messages.Asked.at(0).Text, " Yes or No. ", "<stop>",
+                                       " Columns ", ::testing::_, "<stop>", "Shuffeling cards, please wait!"));
     // The save question of New Game was asked, the one of closing was not (nothing changed since the deal began).
     ASSERT_EQ(t.messages.Asked.size(), 1u);
     EXPECT_NE(t.messages.Asked[0].Text.find("before you start a new game?"), std::string::npos);
@@ -269,7 +269,7 @@ TEST(DealInterrupted, CommandsThatReadTheTableWaitForItsLayout) {
             t.Start();
         } else {
             t.StartAndDeal();
-            t.Press(keys::Return);  // a card of the old game picked up
+            t.Press(keys::Return);       // a card of the old game picked up
             t.state.UnsavedChanges = 0;  // so that New Game asks nothing
         }
         t.clock.At(t.clock.Now + 1000, [&] {

@@ -24,7 +24,9 @@ struct Files : ::testing::Test {
         t.window.menus.Click(mnuGameSaveAs);
     }
     std::vector<char>& File(const std::string& path) { return t.fileSystem.Files.at(path); }
-    std::string Slot(const std::vector<char>& bytes, size_t offset) { return std::string(bytes.begin() + static_cast<long>(offset), bytes.begin() + static_cast<long>(offset) + 3); }
+    std::string Slot(const std::vector<char>& bytes, size_t offset) {
+        return std::string(bytes.begin() + static_cast<long>(offset), bytes.begin() + static_cast<long>(offset) + 3);
+    }
     TestTable t;
 };
 
@@ -36,7 +38,8 @@ GameRecord WholeRecord() {
     for (int s = 0; s < 4; ++s)
         for (int v = 1; v <= 13; ++v, ++n) {
             const std::string rank = v == 1 ? "A" : v == 11 ? "J" : v == 12 ? "Q" : v == 13 ? "K" : std::to_string(v);
-            GameRecord::Store(record.ColumnCards[static_cast<size_t>(n / 8 + 1)][static_cast<size_t>(n % 8)], rank + suits[s]);
+            GameRecord::Store(record.ColumnCards[static_cast<size_t>(n / 8 + 1)][static_cast<size_t>(n % 8)],
+                              rank + suits[s]);
         }
     for (size_t row = 8; row <= 19; ++row)
         for (size_t col = 0; col < 8; ++col) GameRecord::Store(record.ColumnCards[row][col], "");
@@ -53,12 +56,12 @@ TEST_F(Files, TheRecordHasItsBytesWhereTheyBelong) {
     SaveAs(kGame);
     const auto& bytes = File(kGame);
     ASSERT_EQ(bytes.size(), 599u);
-    EXPECT_EQ(Slot(bytes, 3), "KS ");                    // row 1, column 0
-    EXPECT_EQ(Slot(bytes, 6), "7H ");                    // row 2, column 0
-    EXPECT_EQ(Slot(bytes, 9), "10D");                    // row 3, column 0
-    EXPECT_EQ(Slot(bytes, 3 * (1 + 21)), "AS ");         // row 1, column 1
-    EXPECT_EQ(Slot(bytes, 3 * (1 + 21 * 7)), "QC ");     // row 1, column 7
-    EXPECT_EQ(Slot(bytes, 3 * (19 + 21 * 7)), "   ");    // row 19, column 7
+    EXPECT_EQ(Slot(bytes, 3), "KS ");                  // row 1, column 0
+    EXPECT_EQ(Slot(bytes, 6), "7H ");                  // row 2, column 0
+    EXPECT_EQ(Slot(bytes, 9), "10D");                  // row 3, column 0
+    EXPECT_EQ(Slot(bytes, 3 * (1 + 21)), "AS ");       // row 1, column 1
+    EXPECT_EQ(Slot(bytes, 3 * (1 + 21 * 7)), "QC ");   // row 1, column 7
+    EXPECT_EQ(Slot(bytes, 3 * (19 + 21 * 7)), "   ");  // row 19, column 7
     EXPECT_EQ(Slot(bytes, 567), "   ");
     EXPECT_EQ(Slot(bytes, 570), "2C ");
     EXPECT_EQ(Slot(bytes, 582), "3H ");
@@ -259,16 +262,29 @@ TEST_F(Files, AFileThatIsNoGameIsRefusedAndNothingChanges) {
         {"no card", [](std::vector<char>& b) { b[3] = 'Z'; }, "a cell holds \"ZS\", which is no card"},
         {"never stored", [](std::vector<char>& b) { b[3 * (19 + 21 * 7)] = 0; }, "which is no card"},
         // Bytes a message cannot show or a screen reader say are shown escaped.
-        {"zeros", [](std::vector<char>& b) { b[3] = b[4] = b[5] = 0; }, "a cell holds \"\\x00\\x00\\x00\", which is no card"},
-        {"controls", [](std::vector<char>& b) { b[3] = '\t'; b[4] = static_cast<char>(0xFF); b[5] = '\\'; },
+        {"zeros", [](std::vector<char>& b) { b[3] = b[4] = b[5] = 0; },
+         "a cell holds \"\\x00\\x00\\x00\", which is no card"},
+        {"controls",
+         [](std::vector<char>& b) {
+             b[3] = '\t';
+             b[4] = static_cast<char>(0xFF);
+             b[5] = '\\';
+         },
          "a cell holds \"\\t\\xFF\\\\\", which is no card"},
-        {"twice", [](std::vector<char>& b) { b[6] = 'A'; b[7] = 'S'; b[8] = ' '; }, "appears twice"},
+        {"twice",
+         [](std::vector<char>& b) {
+             b[6] = 'A';
+             b[7] = 'S';
+             b[8] = ' ';
+         },
+         "appears twice"},
         {"gap", [](std::vector<char>& b) { b[6] = b[7] = b[8] = ' '; }, "column 1 has a gap"},
         {"count", [](std::vector<char>& b) { b[597] = 60; }, "out of range"},
         {"negative", [](std::vector<char>& b) { b[598] = static_cast<char>(0xFF); }, "out of range"},
         {"home", [](std::vector<char>& b) { b[597] = 5; }, "does not match the home cells"},
         {"missing", [](std::vector<char>& b) { b[3] = b[4] = b[5] = ' '; }, "column 1 has a gap"},
-        {"fewer", [](std::vector<char>& b) { b[3 * (7 + 21 * 3)] = b[3 * (7 + 21 * 3) + 1] = b[3 * (7 + 21 * 3) + 2] = ' '; },
+        {"fewer",
+         [](std::vector<char>& b) { b[3 * (7 + 21 * 3)] = b[3 * (7 + 21 * 3) + 1] = b[3 * (7 + 21 * 3) + 2] = ' '; },
          "holds 51 cards instead of 52"},
     };
     t.state.SavedGame = WholeRecord();

@@ -29,7 +29,8 @@ struct Find : ::testing::Test {
 TEST_F(Find, TheListsAndTheCodeOfEverySelection) {
     std::vector<std::string> codes;
     t.window.FindScript = [&](MemoryFindView& dialog) {
-        EXPECT_THAT(dialog.Cards, ElementsAre("Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Valé", "Dames", "Rois"));
+        EXPECT_THAT(dialog.Cards,
+                    ElementsAre("Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Valé", "Dames", "Rois"));
         EXPECT_THAT(dialog.Suites, ElementsAre("Trèfl", "Carreaux", "Coeurs", "Piques"));
         EXPECT_EQ(dialog.CardIndex(), 0);
         EXPECT_EQ(dialog.SuiteIndex(), 0);
@@ -88,8 +89,8 @@ TEST_F(Find, ACardInAFreeCellMovesTheFocusThere) {
     FindCardNamed(12, 1);  // king of diamonds, free cell 3
     EXPECT_TRUE(t.window.freeCell.HasFocus());
     EXPECT_EQ(t.window.freeCell.Col(), 2);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Home Cells ", " ace  de  Coeurs ", "<stop>", "<stop>", " Free Cells ",
-                                       " Empty ", "<stop>", " rois  de  Carreaux "));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Home Cells ", " ace  de  Coeurs ", "<stop>", "<stop>",
+                                       " Free Cells ", " Empty ", "<stop>", " rois  de  Carreaux "));
     // The column grid's focus stays silenced until it next gains the focus.
     EXPECT_EQ(t.screen.SilentColumnFocus, -1);
     t.Press(keys::Tab);

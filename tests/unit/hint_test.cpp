@@ -94,10 +94,10 @@ TEST(Verdict, SaysWhetherTheGameCanStillBeWonWithoutMovingAnything) {
     TestTable lost;
     lost.StartAndDeal();
     std::vector<std::vector<std::string>> columns = {
-        {"AS", "6H", "7D", "8H", "9D", "2S"}, {"AC", "6D", "7H", "8D", "9H", "2C"},
+        {"AS", "6H", "7D", "8H", "9D", "2S"},   {"AC", "6D", "7H", "8D", "9H", "2C"},
         {"AH", "10H", "JD", "QH", "10D", "3S"}, {"AD", "JH", "QD", "2H", "2D", "3C"},
-        {"3H", "3D", "4H", "4D", "5H", "4S"}, {"5D", "6S", "6C", "7S", "7C", "4C"},
-        {"8S", "8C", "9S", "9C", "10S", "5S"}, {"10C", "JS", "JC", "QS", "QC", "5C"}};
+        {"3H", "3D", "4H", "4D", "5H", "4S"},   {"5D", "6S", "6C", "7S", "7C", "4C"},
+        {"8S", "8C", "9S", "9C", "10S", "5S"},  {"10C", "JS", "JC", "QS", "QC", "5C"}};
     lost.LayOut(columns, {"KS", "KH", "KD", "KC"});
     lost.Heard();
     lost.window.menus.Click(mnuPlayVerdict);

@@ -61,7 +61,8 @@ TEST(Invariants, HoldAfterEveryEventOfLongRandomPlay) {
                 // Now and then a move taken back or made again, and rarely a restart.
                 const unsigned play = random() % 20;
                 t.Shortcut(play == 0 ? "Ctrl+R" : play < 10 ? "Ctrl+Z" : play < 15 ? "Ctrl+Y" : "Ctrl+Shift+Z");
-                plays += t.reader.Transcript.size() > before && t.reader.Transcript.back().find("Nothing") == std::string::npos;
+                plays += t.reader.Transcript.size() > before &&
+                         t.reader.Transcript.back().find("Nothing") == std::string::npos;
             } else if (action < 17) {
                 const int key = keyChoices[random() % std::size(keyChoices)];
                 t.Press(key, key == keys::Tab && random() % 2 ? keys::ShiftMask : 0);
@@ -76,7 +77,8 @@ TEST(Invariants, HoldAfterEveryEventOfLongRandomPlay) {
             }
             const std::string broken = CheckInvariants(t);
             ASSERT_EQ(broken, "") << "seed " << seed << ", step " << step;
-            for (size_t i = before; i < t.reader.Transcript.size(); ++i) moves += t.reader.Transcript[i] == " was moved ";
+            for (size_t i = before; i < t.reader.Transcript.size(); ++i)
+                moves += t.reader.Transcript[i] == " was moved ";
         }
         EXPECT_TRUE(t.messages.Asked.empty()) << "seed " << seed << ": " << t.messages.Asked.front().Text;
     }

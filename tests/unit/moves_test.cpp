@@ -9,7 +9,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const std::string kSept = " septs  de  Coeurs ";  // 7H
+const std::string kSept = " septs  de  Coeurs ";        // 7H
 const std::string kHuitPiques = " huits  de  Piques ";  // 8S
 
 struct Moves : ::testing::Test {
@@ -58,7 +58,8 @@ TEST_F(Moves, ColumnRefusalsWithNothingPickedUp) {
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Can not move an empty cell! "));
     Cursor(t.window.column, 1, 0);
     Enter();
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Only the bottom card in a column can be moved! ", " rois  de  Trèfl "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " Only the bottom card in a column can be moved! ", " rois  de  Trèfl "));
     EXPECT_EQ(t.state.CardSelected, 0);
 }
 
@@ -95,8 +96,9 @@ TEST_F(Moves, ANineCannotBeDroppedIntoAGapOfAnEmptyColumn) {
     Cursor(t.window.column, 3, 5);  // row 3 of an empty column: the cell above holds nothing
     t.Heard();
     Enter();
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Cards placed in columns must be in descending order.  Choose another cell. ",
-                                       " Empty "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " Cards placed in columns must be in descending order.  Choose another cell. ",
+                            " Empty "));
     EXPECT_EQ(t.window.column.TextMatrix(3, 5), "");
 }
 
@@ -108,14 +110,15 @@ TEST_F(Moves, AFreeCellCardOfTheWrongRankIsRefusedAloud) {
     Cursor(t.window.column, 2, 0);
     t.Heard();
     Enter();
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Cards placed in columns must be in descending order.  Choose another cell. ",
-                                       " Empty "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " Cards placed in columns must be in descending order.  Choose another cell. ",
+                            " Empty "));
     EXPECT_EQ(t.state.CardSelected, -1);
 }
 
 TEST_F(Moves, ACardInTheLastRowCanBePickedUp) {
-    std::vector<std::string> tall = {"KS", "QH", "JS", "10H", "9S", "8H", "7S", "6H", "5S", "4H",
-                                     "3S", "2H", "AS", "KD", "QC", "JD", "10C", "9D", "8C"};
+    std::vector<std::string> tall = {"KS", "QH", "JS", "10H", "9S", "8H", "7S",  "6H", "5S", "4H",
+                                     "3S", "2H", "AS", "KD",  "QC", "JD", "10C", "9D", "8C"};
     Deal({tall});
     Cursor(t.window.column, 19, 0);
     Enter();
@@ -193,7 +196,8 @@ TEST_F(Moves, FreeCellPickUpDoesNotStopSpeechAndItsRefusalsNameTheCell) {
     Enter();
     EXPECT_THAT(t.Heard(), ElementsAre(kSept, " selected "));
     Enter();
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " When moving a card to a Free Cell, the cell must be empty.  ", kSept));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " When moving a card to a Free Cell, the cell must be empty.  ", kSept));
 }
 
 TEST_F(Moves, FreeCellToFreeCellMovesTheCursorBackToTheDestination) {
@@ -250,9 +254,10 @@ TEST_F(Moves, HomeCellRules) {
     EXPECT_THAT(dropHome(0), ElementsAre("<stop>", " The first card in a home cell must be an Ace.  ", " Empty "));
     t.state.CardSelected = 0;
     pickColumn(1);
-    EXPECT_THAT(dropHome(1), ElementsAre("<stop>",
-                                        " When moving a card on to a card in the home cell, the cards must be of the same suite.  ",
-                                        " ace  de  Carreaux "));
+    EXPECT_THAT(dropHome(1),
+                ElementsAre("<stop>",
+                            " When moving a card on to a card in the home cell, the cards must be of the same suite.  ",
+                            " ace  de  Carreaux "));
     t.state.CardSelected = 0;
     pickColumn(0);
     EXPECT_THAT(dropHome(3), ElementsAre(" ace  de  Coeurs ", " was moved "));

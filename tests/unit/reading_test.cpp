@@ -70,7 +70,8 @@ TEST_F(Reading, F4ReadsTheHomeCellsAndAnEmptyGridInOneText) {
     t.Heard();
     t.Press(keys::F3);
     t.Press(keys::F4);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " All Free Cells are empty. ", "<stop>", " All Home Cells are empty. "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " All Free Cells are empty. ", "<stop>", " All Home Cells are empty. "));
 }
 
 TEST_F(Reading, KeysPressedDuringAPauseAreHandledAtOnce) {
@@ -80,7 +81,8 @@ TEST_F(Reading, KeysPressedDuringAPauseAreHandledAtOnce) {
     const auto heard = t.Heard();
     // The cursor's announcement stops the reading's speech; the reading then goes on with cell 1.
     EXPECT_THAT(std::vector<std::string>(heard.begin(), heard.begin() + 7),
-                ElementsAre("<stop>", " Free Cells ", "<stop>", " Column  1", " septs  de  Coeurs ", " Cell  1", " Empty "));
+                ElementsAre("<stop>", " Free Cells ", "<stop>", " Column  1", " septs  de  Coeurs ", " Cell  1",
+                            " Empty "));
 }
 
 TEST_F(Reading, F3DuringF3RunsASecondReadingAndBothEnd) {
@@ -98,8 +100,8 @@ TEST_F(Reading, ClosingTheWindowDuringAReadingEndsIt) {
     EXPECT_TRUE(t.window.Closed);
     // The reading is cut short by the save question, which is said; answered No, it gives the focus back
     // to the column grid, which announces itself before the window closes. No cell is read after that.
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Free Cells ", "<stop earlier>", t.messages.Asked.at(0).Text, " Yes or No. ",
-                                       "<stop>", " Columns ", ::testing::_));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Free Cells ", "<stop earlier>", t.messages.Asked.at(0).Text,
+                                       " Yes or No. ", "<stop>", " Columns ", ::testing::_));
 }
 
 TEST(ReadingConditions, F3AndF4OnlyWithoutModifiersAndDuringAGame) {
@@ -132,7 +134,8 @@ TEST_F(Reading, F6AndF5WalkTheBottomRowAndWrap) {
     t.Shortcut("F5");
     EXPECT_EQ(t.state.BottomCursor, 7);
     // The row is set before the column, and each change is announced with the forced column number.
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  1", " rois  de  Piques ", "<stop>", " Column  8", " neuf  de  Trèfl "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " Column  1", " rois  de  Piques ", "<stop>", " Column  8", " neuf  de  Trèfl "));
     EXPECT_EQ(t.window.column.Row(), 1);
     EXPECT_EQ(t.window.column.Col(), 7);
     t.Shortcut("F6");
@@ -197,7 +200,8 @@ TEST_F(Reading, F7OnAnEmptyCellAsksForACard) {
     t.Heard();
     t.Shortcut("F7");
     EXPECT_THAT(t.Heard(),
-                ElementsAre("<stop>", " You must move to a cell containing a card for this function to work. ", " Empty "));
+                ElementsAre("<stop>", " You must move to a cell containing a card for this function to work. ",
+                            " Empty "));
 }
 
 TEST_F(Reading, F8OnAHomeCardLooksForTheNextCardOnTheTable) {
@@ -211,7 +215,8 @@ TEST_F(Reading, F8OnAHomeCardLooksForTheNextCardOnTheTable) {
     t.Press(keys::Left);
     t.Heard();
     t.Shortcut("F8");  // ace of hearts: the two of hearts is in column 7
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Columns ", " rois  de  Piques ", "<stop>", " Column  7", " dhe  de  Coeurs "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " Columns ", " rois  de  Piques ", "<stop>", " Column  7", " dhe  de  Coeurs "));
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ struct ScreenReaderProcess : ::testing::Test {
         const fs::path folder = fs::path(search.ProcFolder) / pid;
         fs::create_directories(folder);
         std::ofstream(folder / "comm") << name << "\n";
-        if (environment) std::ofstream(folder / "environ", std::ios::binary).write(environment, static_cast<long>(size));
+        if (environment)
+            std::ofstream(folder / "environ", std::ios::binary).write(environment, static_cast<long>(size));
     }
     ScreenReaderSearch search;
 };

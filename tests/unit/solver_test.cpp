@@ -60,19 +60,22 @@ TEST(Solver, CraftedTablesWithKnownAnswers) {
 // cells: no card can move. `longFirst` makes column 1 nineteen cards long, ending with the ten of
 // spades that only the nine of hearts at the end of column 2 would fit below.
 Table Blocked(bool longFirst) {
-    const std::vector<std::string> last = longFirst ? std::vector<std::string>{"10S", "9H", "QD", "QH", "8H", "10H", "10D", "9D"}
-                                                    : std::vector<std::string>{"JD", "9H", "QD", "QH", "8H", "10H", "10D", "9D"};
+    const std::vector<std::string> last =
+        longFirst ? std::vector<std::string>{"10S", "9H", "QD", "QH", "8H", "10H", "10D", "9D"}
+                  : std::vector<std::string>{"JD", "9H", "QD", "QH", "8H", "10H", "10D", "9D"};
     std::vector<std::string> rest;
     for (int n = 1; n <= 52; ++n) {
         const std::string card = DetermineCard(n);
-        if (GetCardValue(card) != 1 && GetCardValue(card) != 13 && std::find(last.begin(), last.end(), card) == last.end())
+        if (GetCardValue(card) != 1 && GetCardValue(card) != 13 &&
+            std::find(last.begin(), last.end(), card) == last.end())
             rest.push_back(card);
     }
     std::vector<std::vector<std::string>> columns = {{"AS"}, {"AD"}, {"AC"}, {"AH"}, {}, {}, {}, {}};
     size_t next = 0;
     if (longFirst)
         while (columns[0].size() < 18) columns[0].push_back(rest[next++]);
-    for (size_t c = 0; next < rest.size(); ++next, c = (c + 1) % 8) columns[c == 0 && longFirst ? 1 : c].push_back(rest[next]);
+    for (size_t c = 0; next < rest.size(); ++next, c = (c + 1) % 8)
+        columns[c == 0 && longFirst ? 1 : c].push_back(rest[next]);
     for (size_t c = 0; c < 8; ++c) columns[c].push_back(last[c]);
     return TableOf(columns, {"KS", "KD", "KC", "KH"});
 }

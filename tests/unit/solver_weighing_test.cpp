@@ -27,7 +27,8 @@ Table Crowded(int deal, const std::array<int, 4>& home, int columns) {
         return false;
     };
     for (int suit = 0; suit < 4; ++suit)
-        if (home[static_cast<size_t>(suit)]) table.HomeCells[static_cast<size_t>(suit)] = DetermineCard(suit * 13 + home[static_cast<size_t>(suit)]);
+        if (home[static_cast<size_t>(suit)])
+            table.HomeCells[static_cast<size_t>(suit)] = DetermineCard(suit * 13 + home[static_cast<size_t>(suit)]);
     int placed = 0;
     for (int r = 1; r <= kCardRows; ++r)
         for (int c = 0; c < kColumns; ++c) {

@@ -53,8 +53,8 @@ TEST(StartUp, AReadOnlyProgramFolderKeepsGamesInTheUsersDataFolder) {
 }
 
 TEST(StartUp, SpeakColumnNumbersIsOnUnlessTheStoreSaysExactlyChecked) {
-    const std::pair<const char*, bool> cases[] = {
-        {nullptr, true}, {"Checked", true}, {"Unchecked", false}, {"checked", false}, {"CHECKED", false}, {"", false}};
+    const std::pair<const char*, bool> cases[] = {{nullptr, true},    {"Checked", true},  {"Unchecked", false},
+                                                  {"checked", false}, {"CHECKED", false}, {"", false}};
     for (const auto& [stored, on] : cases) {
         TestTable t;
         if (stored) t.settings.Values["Quorrel/StartUp/Columns"] = stored;
@@ -78,33 +78,47 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
             for (const auto& other : item.OtherShortcuts) shortcuts += ", " + other;
             items.push_back(item.Caption + "|" + shortcuts + (item.Checkable ? "|check" : ""));
         }
-    EXPECT_THAT(items, ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
-                                   "S&ave Game As... |", "E&xit Program|", "&Find A Card... |Ctrl+F",
-                                   "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
-                                   "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
-                                   "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
-                                   "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H",
-                                   "Can This Game Be &Won?|Ctrl+Shift+H", "Read This &Column|F9",
-                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T",
-                                   "&Help Topics F1|", "&About Quorrel|"));
+    EXPECT_THAT(items,
+                ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
+                            "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
+                            "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5",
+                            "Next &Card In Bottom Row |F6", "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
+                            "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
+                            "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H",
+                            "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
+                            "St&atistics|Ctrl+T", "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {
     TestTable t;
     t.Start();
-    const MenuId off[] = {mnuGameSave, mnuGameSaveAs, mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
-                          mnuOptionsPreviousBottom, mnuOptionsNextBottom};
-    const MenuId alwaysOn[] = {mnuGameNew, mnuGameOpen, mnuGameExit, mnuOptionsSpeakColumns, mnuHelpContents,
-                               mnuHelpAbout, mnuPlayDealNumber, mnuPlayStatistics};
+    const MenuId off[] = {mnuGameSave,         mnuGameSaveAs,
+                          mnuOptionsFind,      mnuOptionsPreviousCard,
+                          mnuOptionsNextCard,  mnuOptionsPreviousBottom,
+                          mnuOptionsNextBottom};
+    const MenuId alwaysOn[] = {mnuGameNew,      mnuGameOpen,  mnuGameExit,       mnuOptionsSpeakColumns,
+                               mnuHelpContents, mnuHelpAbout, mnuPlayDealNumber, mnuPlayStatistics};
     for (MenuId id : off) EXPECT_FALSE(t.window.menus.IsEnabled(id)) << id;
     for (MenuId id : alwaysOn) EXPECT_TRUE(t.window.menus.IsEnabled(id)) << id;
     // Both procedures set the ten game commands in the same order; the Play items follow on their own.
-    const std::vector<int> order = {mnuGameNew, mnuGameOpen, mnuGameSave, mnuGameSaveAs, mnuGameExit,
-                                    mnuOptionsFind, mnuOptionsPreviousCard, mnuOptionsNextCard,
-                                    mnuOptionsPreviousBottom, mnuOptionsNextBottom,
-                                    mnuPlayUndo, mnuPlayRedo, mnuPlayRestart, mnuPlayHint, mnuPlayVerdict,
-                                    mnuPlayReadColumn, mnuPlayReadTable, mnuPlayReadBottomRow};
+    const std::vector<int> order = {mnuGameNew,
+                                    mnuGameOpen,
+                                    mnuGameSave,
+                                    mnuGameSaveAs,
+                                    mnuGameExit,
+                                    mnuOptionsFind,
+                                    mnuOptionsPreviousCard,
+                                    mnuOptionsNextCard,
+                                    mnuOptionsPreviousBottom,
+                                    mnuOptionsNextBottom,
+                                    mnuPlayUndo,
+                                    mnuPlayRedo,
+                                    mnuPlayRestart,
+                                    mnuPlayHint,
+                                    mnuPlayVerdict,
+                                    mnuPlayReadColumn,
+                                    mnuPlayReadTable,
+                                    mnuPlayReadBottomRow};
     EXPECT_EQ(t.window.menus.SetOrder, order);
 
     t.window.menus.SetOrder.clear();
@@ -162,7 +176,8 @@ TEST_P(SaveQuestion, NewGameAsksOnlyWhenAChangedGameIsOnTheTable) {
     ASSERT_EQ(t.messages.Asked.size(), GetParam().asked ? 1u : 0u);
     if (GetParam().asked) {
         const auto& box = t.messages.Asked[0];
-        EXPECT_EQ(box.Text, "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n");
+        EXPECT_EQ(box.Text,
+                  "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n");
         EXPECT_EQ(box.Buttons, MsgButtons::YesNo);
         EXPECT_EQ(box.Icon, MsgIcon::Question);
         EXPECT_EQ(box.Title, "Untitled.qrl - Quorrel");
@@ -217,8 +232,10 @@ TEST(Failures, AHandlerReportsNumberDescriptionAndNameUnderTheCaption) {
     TestTable t;
     t.Start();
     t.window.SetCaption("Untitled.qrl - Quorrel");
-    t.screen.Trap(ReportForm::Handler, " in Column_Click()", [] { throw RunTimeError(5, "Invalid procedure call or argument"); });
-    t.screen.Trap(ReportForm::Procedure, " in MoveFreeCell ToColumn()", [] { throw RunTimeError(9, "Subscript out of range"); });
+    t.screen.Trap(ReportForm::Handler, " in Column_Click()",
+                  [] { throw RunTimeError(5, "Invalid procedure call or argument"); });
+    t.screen.Trap(ReportForm::Procedure, " in MoveFreeCell ToColumn()",
+                  [] { throw RunTimeError(9, "Subscript out of range"); });
     t.screen.Trap(ReportForm::Module, " in GetSuite()", [] { throw RunTimeError(13, "Type mismatch"); });
     t.screen.Trap(ReportForm::GameFile, " in SaveGame()", [] { throw RunTimeError(70, "Permission denied"); });
     t.screen.Trap(ReportForm::GameFile, " in SaveGame()", [] { throw errors::Cancelled(); });

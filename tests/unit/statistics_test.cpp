@@ -187,8 +187,9 @@ TEST(StatisticsFile, ADamagedFileIsRenamedAsideAndTheGameGoesOnFromZero) {
     t.fileSystem.Files["/home/player/.local/share/Quorrel/Statistics.damaged.txt"] = {'x'};
     t.Start();
     ASSERT_EQ(t.messages.Asked.size(), 1u);
-    EXPECT_EQ(t.messages.Asked[0].Text, "The statistics file was damaged. It was renamed to "
-                                        "Statistics.damaged.2.txt. The statistics start again from zero.");
+    EXPECT_EQ(t.messages.Asked[0].Text,
+              "The statistics file was damaged. It was renamed to "
+              "Statistics.damaged.2.txt. The statistics start again from zero.");
     EXPECT_EQ(t.fileSystem.Files.count(kStats), 0u);
     EXPECT_EQ(t.fileSystem.Files.at("/home/player/.local/share/Quorrel/Statistics.damaged.2.txt").size(), 7u);
     EXPECT_EQ(t.screen.Scores.Stats.Record, StatisticsRecord{});

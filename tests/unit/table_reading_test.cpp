@@ -40,8 +40,9 @@ TEST_F(TableReading, AColumnTopToBottomWithItsCountAndTheRunThatEndsIt) {
     t.Press(keys::Tab);
     t.Heard();
     t.Shortcut("F9");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  2 neuf  de  Piques  huits  de  Coeurs  septs  de  Tr\u00E8fl "
-                                                 " Cards  3 Run of  3"));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>",
+                                       " Column  2 neuf  de  Piques  huits  de  Coeurs  septs  de  Tr\u00E8fl "
+                                       " Cards  3 Run of  3"));
     EXPECT_EQ(t.window.column.Row(), 2);
     EXPECT_EQ(t.Focused(), &t.window.freeCell);
 }
@@ -54,13 +55,13 @@ TEST(TableWords, AColumnsRunNeedsTheOtherColour) {
 }
 
 TEST(TableWords, TheSummaryWithEverySuitHomeButOne) {
-    EXPECT_EQ(TableWords(TableOf({{"KH", "QH", "JH", "10H", "9H", "8H", "7H", "6H", "5H", "4H", "3H", "2H"}}, {"", "AH"},
-                                 {"KS", "KD", "KC"})),
+    EXPECT_EQ(TableWords(TableOf({{"KH", "QH", "JH", "10H", "9H", "8H", "7H", "6H", "5H", "4H", "3H", "2H"}},
+                                 {"", "AH"}, {"KS", "KD", "KC"})),
               " Piques  up to  rois  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
               " Coeurs  none home  Empty free cells:  3 Empty columns:  2 3 4 5 6 7 8"
               " Cards on the table:  13");
-    EXPECT_EQ(TableWords(TableOf({{"KS"}, {"QS"}, {"JS"}, {"10S"}, {"9S"}, {"8S"}, {"7S"}, {"6S"}}, {"5S", "4S", "3S", "2S"},
-                                 {"KD", "KC", "KH", "AS"})),
+    EXPECT_EQ(TableWords(TableOf({{"KS"}, {"QS"}, {"JS"}, {"10S"}, {"9S"}, {"8S"}, {"7S"}, {"6S"}},
+                                 {"5S", "4S", "3S", "2S"}, {"KD", "KC", "KH", "AS"})),
               " Piques  up to  ace  Carreaux  up to  rois  Tr\u00E8fl  up to  rois "
               " Coeurs  up to  rois  Empty free cells:  0 Empty columns:  none "
               " Cards on the table:  12");
@@ -69,9 +70,10 @@ TEST(TableWords, TheSummaryWithEverySuitHomeButOne) {
 TEST_F(TableReading, TheBottomRowNamesEachColumnAndItsEmptyOnes) {
     t.LayOut({{"KS", "7H"}, {}, {"10D"}, {}, {}, {}, {}, {"AC", "QH", "9C"}});
     t.Shortcut("F11");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Column  1 septs  de  Coeurs  Column  2 Empty  Column  3 dix  de  "
-                                                 "Carreaux  Column  4 Empty  Column  5 Empty  Column  6 Empty "
-                                                 " Column  7 Empty  Column  8 neuf  de  Tr\u00E8fl "));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>",
+                                       " Column  1 septs  de  Coeurs  Column  2 Empty  Column  3 dix  de  "
+                                       "Carreaux  Column  4 Empty  Column  5 Empty  Column  6 Empty "
+                                       " Column  7 Empty  Column  8 neuf  de  Tr\u00E8fl "));
     EXPECT_EQ(t.window.column.Row(), 1);
     EXPECT_EQ(t.window.column.Col(), 0);
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "cards/CardMod.h"
@@ -17,10 +17,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-const std::string kSeptCoeurs = " septs  de  Coeurs ";    // 7H
-const std::string kSixCarreaux = " six  de  Carreaux ";   // 6D
-const std::string kAceCoeurs = " ace  de  Coeurs ";       // AH
-const std::string kDheCarreaux = " dhe  de  Carreaux ";   // 2D
+const std::string kSeptCoeurs = " septs  de  Coeurs ";   // 7H
+const std::string kSixCarreaux = " six  de  Carreaux ";  // 6D
+const std::string kAceCoeurs = " ace  de  Coeurs ";      // AH
+const std::string kDheCarreaux = " dhe  de  Carreaux ";  // 2D
 
 // Column 1 8S, column 2 7H, column 3 AH, column 4 KC; free cells 2D and 6D; home cell 1 AD.
 struct PlayTable : TestTable {
@@ -54,17 +54,47 @@ TEST(Undo, EachKindOfMoveIsUndoneAndRedone) {
         std::vector<std::string> undone, redone;  // after the stop
     };
     const Case cases[] = {
-        {"column to column", C, {1, 1}, C, {2, 0}, {kSeptCoeurs, " back to ", " Column  2"},
+        {"column to column",
+         C,
+         {1, 1},
+         C,
+         {2, 0},
+         {kSeptCoeurs, " back to ", " Column  2"},
          {kSeptCoeurs, " moved again to ", " Column  1"}},
-        {"column to free cell", C, {1, 1}, F, {0, 2}, {kSeptCoeurs, " back to ", " Column  2"},
+        {"column to free cell",
+         C,
+         {1, 1},
+         F,
+         {0, 2},
+         {kSeptCoeurs, " back to ", " Column  2"},
          {kSeptCoeurs, " moved again to ", " a Free Cell "}},
-        {"free cell to column", F, {0, 1}, C, {1, 4}, {kSixCarreaux, " back to ", " a Free Cell "},
+        {"free cell to column",
+         F,
+         {0, 1},
+         C,
+         {1, 4},
+         {kSixCarreaux, " back to ", " a Free Cell "},
          {kSixCarreaux, " moved again to ", " Column  5"}},
-        {"free cell to free cell", F, {0, 1}, F, {0, 3}, {kSixCarreaux, " back to ", " a Free Cell "},
+        {"free cell to free cell",
+         F,
+         {0, 1},
+         F,
+         {0, 3},
+         {kSixCarreaux, " back to ", " a Free Cell "},
          {kSixCarreaux, " moved again to ", " a Free Cell "}},
-        {"column to home cell", C, {1, 2}, H, {0, 1}, {kAceCoeurs, " back to ", " Column  3"},
+        {"column to home cell",
+         C,
+         {1, 2},
+         H,
+         {0, 1},
+         {kAceCoeurs, " back to ", " Column  3"},
          {kAceCoeurs, " moved again to ", " the Home Cells "}},
-        {"free cell to home cell", F, {0, 0}, H, {0, 0}, {kDheCarreaux, " back to ", " a Free Cell "},
+        {"free cell to home cell",
+         F,
+         {0, 0},
+         H,
+         {0, 0},
+         {kDheCarreaux, " back to ", " a Free Cell "},
          {kDheCarreaux, " moved again to ", " the Home Cells "}},
     };
     for (const Case& c : cases) {
@@ -131,7 +161,8 @@ TEST_F(Play, NothingToUndoOrRedoAndANewMoveClearsTheRedo) {
     // The first move stays taken back: only the new one can be undone.
     t.Shortcut("Ctrl+Z");
     t.Shortcut("Ctrl+Z");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", kSixCarreaux, " back to ", " a Free Cell ", "<stop>", " Nothing to undo. "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", kSixCarreaux, " back to ", " a Free Cell ", "<stop>", " Nothing to undo. "));
     EXPECT_EQ(t.window.column.TextMatrix(1, 1), "7H");
 }
 
@@ -241,8 +272,8 @@ TEST(Restart, TheEndOfAGameCannotBeUndone) {
 
 // Random moves taken back one by one give the starting table, and made again give the end table.
 TEST(Undo, AllMovesUndoneGiveTheStartAndRedoneGiveTheEnd) {
-    const int keyChoices[] = {keys::Return, keys::Return, keys::Return, keys::Left, keys::Right, keys::Up,
-                              keys::Down,   keys::Down,   keys::Tab,    keys::Escape};
+    const int keyChoices[] = {keys::Return, keys::Return, keys::Return, keys::Left, keys::Right,
+                              keys::Up,     keys::Down,   keys::Down,   keys::Tab,  keys::Escape};
     int total = 0;
     for (unsigned seed = 1; seed <= 8; ++seed) {
         TestTable t;
@@ -283,14 +314,18 @@ std::vector<std::vector<std::string>> Columns(const std::string& printed) {
 }
 
 const std::map<int, std::string> kPublishedDeals = {
-    {1, "JD KD 2S 4C 3S 6D 6S\n2D KC KS 5C TD 8S 9C\n9H 9S 9D TS 4S 8D 2H\nJC 5S QD QH TH QS 6H\n"
-        "5D AD JS 4H 8H 6C\n7H QC AS AC 2C 3D\n7C KH AH 4D JH 8C\n5H 3H 3C 7S 7D TC\n"},
-    {617, "7D TD TH KD 4C 4S JD\nAD 7S QC 5H QS TS KS\n5C QD 3H 9S 9C 2H KC\n3S AC 9D 3C 9H 5D 4H\n"
-          "5S 6D 6S 8S 7C JC\n8C 8H 8D 7H 6H 6C\n2D AS 3D 4D 2C JH\nAH KH TC JS 2S QH\n"},
-    {11982, "AH 3D KD JC 6C JD KC\nAS 3H 6H 5D 2C 7D 8D\n4H QS 5S 5C TH 8H 2S\nAC QC 4D 8C QH 9C 3S\n"
-            "2D 8S 9H 9D 6D 2H\n6S 7H JH TD TC QD\nTS AD 9S KH 4S 4C\nJS KS 3C 7C 7S 5H\n"},
-    {1000000, "2D 9C KD JD 3H TC TS\n6H 3D 5H 7S 4S AS AH\n6S 7D 5D QD 3S 6D 9S\nTH 7C QH 8D KC 8H 4H\n"
-              "JC QC JH 2H KH 2C\n3C AC 6C AD 9D QS\n4D 2S 9H 5C 7H 5S\nTD 4C KS 8C 8S JS\n"},
+    {1,
+     "JD KD 2S 4C 3S 6D 6S\n2D KC KS 5C TD 8S 9C\n9H 9S 9D TS 4S 8D 2H\nJC 5S QD QH TH QS 6H\n"
+     "5D AD JS 4H 8H 6C\n7H QC AS AC 2C 3D\n7C KH AH 4D JH 8C\n5H 3H 3C 7S 7D TC\n"},
+    {617,
+     "7D TD TH KD 4C 4S JD\nAD 7S QC 5H QS TS KS\n5C QD 3H 9S 9C 2H KC\n3S AC 9D 3C 9H 5D 4H\n"
+     "5S 6D 6S 8S 7C JC\n8C 8H 8D 7H 6H 6C\n2D AS 3D 4D 2C JH\nAH KH TC JS 2S QH\n"},
+    {11982,
+     "AH 3D KD JC 6C JD KC\nAS 3H 6H 5D 2C 7D 8D\n4H QS 5S 5C TH 8H 2S\nAC QC 4D 8C QH 9C 3S\n"
+     "2D 8S 9H 9D 6D 2H\n6S 7H JH TD TC QD\nTS AD 9S KH 4S 4C\nJS KS 3C 7C 7S 5H\n"},
+    {1000000,
+     "2D 9C KD JD 3H TC TS\n6H 3D 5H 7S 4S AS AH\n6S 7D 5D QD 3S 6D 9S\nTH 7C QH 8D KC 8H 4H\n"
+     "JC QC JH 2H KH 2C\n3C AC 6C AD 9D QS\n4D 2S 9H 5C 7H 5S\nTD 4C KS 8C 8S JS\n"},
 };
 
 TEST(NumberedDeal, MatchesThePublishedDeals) {
@@ -322,13 +357,14 @@ TEST(NumberedDeal, BeginsAsNewGameDoesAndSaysItsNumberLast) {
     TestTable t;
     t.StartAndDeal();
     t.state.OpenedFromFile = 1;
-    t.screen.Deals.DealGameNumber(0);        // out of range: nothing happens
+    t.screen.Deals.DealGameNumber(0);  // out of range: nothing happens
     t.screen.Deals.DealGameNumber(1000001);
     EXPECT_TRUE(t.messages.Asked.empty());
     t.Heard();
     t.screen.Deals.DealGameNumber(617);
     ASSERT_EQ(t.messages.Asked.size(), 1u);  // the game on the table had not been saved
-    EXPECT_EQ(t.messages.Asked[0].Text, "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n");
+    EXPECT_EQ(t.messages.Asked[0].Text,
+              "There is a game in progress.\r\nDo you want to save this game before you start a new game?\r\n");
     EXPECT_EQ(t.state.OpenedFromFile, 0);
     EXPECT_EQ(t.window.Caption(), "Untitled.qrl - Quorrel");
     EXPECT_EQ(t.state.GameFileName, "Untitled.qrl");
@@ -370,8 +406,8 @@ TEST(DealNumberDialog, RefusesWhatIsNoDealNumberAndStaysOpen) {
     TestTable t;
     t.StartAndDeal();
     t.state.UnsavedChanges = 0;  // no save question
-    const std::vector<std::string> refused = {"", "  ", "abc", "0", "1000001", "-5", "+5", "6 17", "12a",
-                                              "99999999999999999999"};
+    const std::vector<std::string> refused = {"",   "  ", "abc",  "0",   "1000001",
+                                              "-5", "+5", "6 17", "12a", "99999999999999999999"};
     int focusedAfterRefusals = 0;
     t.window.DealNumberScript = [&](MemoryDealNumberView& dialog) {
         for (const auto& text : refused) {

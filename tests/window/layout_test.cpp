@@ -39,9 +39,9 @@ TEST_F(Layout, EveryCellOfTheGridsShowsWhole) {
         QtGrid* grid;
         int left, top, width, height;
     };
-    for (const Place& place : {Place{window.ColumnGrid(), 1000, 2500, 6000, 3000},
-                               Place{window.FreeCellGrid(), 1000, 1000, 1500, 500},
-                               Place{window.HomeCellGrid(), 5500, 1000, 1500, 500}}) {
+    for (const Place& place :
+         {Place{window.ColumnGrid(), 1000, 2500, 6000, 3000}, Place{window.FreeCellGrid(), 1000, 1000, 1500, 500},
+          Place{window.HomeCellGrid(), 5500, 1000, 1500, 500}}) {
         QtGrid* grid = place.grid;
         SCOPED_TRACE(grid->objectName().toStdString());
         for (int r = grid->FixedRows(); r < grid->Rows(); ++r)

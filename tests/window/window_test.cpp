@@ -10,14 +10,14 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QKeyEvent>
-#include <QPointer>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -80,21 +80,20 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
     for (QAction* menu : menus) {
         items.push_back("[" + menu->text().toStdString() + "]");
         for (QAction* item : menu->menu()->actions())
-            items.push_back(item->isSeparator() ? "---"
-                                                : item->text().toStdString() + "|" +
-                                                      item->shortcut().toString().toStdString() +
-                                                      (item->isCheckable() ? "|check" : ""));
+            items.push_back(item->isSeparator()
+                                ? "---"
+                                : item->text().toStdString() + "|" + item->shortcut().toString().toStdString() +
+                                      (item->isCheckable() ? "|check" : ""));
     }
     EXPECT_THAT(items, ElementsAre("[&Game]", "&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
                                    "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z",
-                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
-                                   "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "---",
-                                   "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
-                                   "St&atistics|Ctrl+T", "[&Help]", "&Help Topics F1|",
-                                   "&About Quorrel|"));
+                                   "&Speak Column Numbers ||check", "[&Play]", "&Undo Move|Ctrl+Z", "&Redo Move|Ctrl+Y",
+                                   "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H",
+                                   "Can This Game Be &Won?|Ctrl+Shift+H", "---", "Read This &Column|F9",
+                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T",
+                                   "[&Help]", "&Help Topics F1|", "&About Quorrel|"));
     EXPECT_EQ(Item(mnuPlayRedo)->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     EXPECT_TRUE(Item(mnuOptionsSpeakColumns)->isChecked());
@@ -172,7 +171,8 @@ struct KeyHolder : QObject {
     bool eventFilter(QObject* target, QEvent* event) override {
         if (event->type() != QEvent::KeyPress || !event->spontaneous()) return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        held.emplace_back(target, std::make_unique<QKeyEvent>(QEvent::KeyPress, key->key(), key->modifiers(), key->text()));
+        held.emplace_back(target,
+                          std::make_unique<QKeyEvent>(QEvent::KeyPress, key->key(), key->modifiers(), key->text()));
         return true;
     }
     void HandOn() {
@@ -246,7 +246,8 @@ TEST_F(Window, TheCloseBoxAsksToSaveAChangedGame) {
     messages.Answers = {MsgResult::No};
     window.close();
     ASSERT_EQ(messages.Asked.size(), 1u);
-    EXPECT_EQ(messages.Asked[0].Text, "There is a game in progress.\r\nDo you want to save this game before exiting?\r\n");
+    EXPECT_EQ(messages.Asked[0].Text,
+              "There is a game in progress.\r\nDo you want to save this game before exiting?\r\n");
     EXPECT_FALSE(window.isVisible());
 }
 

@@ -149,10 +149,18 @@ void MemoryGrid::PressKey(int key, int shift) {
     Raise("KeyDown");
     if (Events.KeyDown) Events.KeyDown(key, shift);
     switch (key) {
-    case keys::Up: if (row_ > fixedRows_) SetRow(row_ - 1); break;
-    case keys::Down: if (row_ < rows_ - 1) SetRow(row_ + 1); break;
-    case keys::Left: if (col_ > fixedCols_) SetCol(col_ - 1); break;
-    case keys::Right: if (col_ < cols_ - 1) SetCol(col_ + 1); break;
+    case keys::Up:
+        if (row_ > fixedRows_) SetRow(row_ - 1);
+        break;
+    case keys::Down:
+        if (row_ < rows_ - 1) SetRow(row_ + 1);
+        break;
+    case keys::Left:
+        if (col_ > fixedCols_) SetCol(col_ - 1);
+        break;
+    case keys::Right:
+        if (col_ < cols_ - 1) SetCol(col_ + 1);
+        break;
     default: break;
     }
 }

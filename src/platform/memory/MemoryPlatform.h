@@ -15,9 +15,9 @@
 #include "platform/FileDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "platform/RunTimeError.h"
 #include "platform/ScreenReader.h"
 #include "platform/Settings.h"
-#include "platform/RunTimeError.h"
 #include "platform/Window.h"
 #include "platform/memory/MemoryGrid.h"
 #include "texts/Texts.h"
@@ -177,8 +177,8 @@ public:
     void Discard(int handle) noexcept override;
     void Rename(const std::string& from, const std::string& to) override;
 
-    std::vector<std::string> Folders;     // folders that exist
-    std::vector<std::string> ReadOnly;    // folders in and under which nothing can be created
+    std::vector<std::string> Folders;   // folders that exist
+    std::vector<std::string> ReadOnly;  // folders in and under which nothing can be created
     std::string DataFolder = "/home/player/.local/share/Quorrel";
     std::map<std::string, std::vector<char>> Files;
     std::string FailAt;
@@ -239,8 +239,12 @@ public:
         cardIndex_ = card;
         suiteIndex_ = suite;
     }
-    void PressFind() { if (FindClick) FindClick(); }
-    void PressCancel() { if (CancelClick) CancelClick(); }
+    void PressFind() {
+        if (FindClick) FindClick();
+    }
+    void PressCancel() {
+        if (CancelClick) CancelClick();
+    }
     void CloseFrame();
     bool IsOpen() const { return open_; }
 
@@ -264,7 +268,9 @@ public:
     void SetDisclaimer(const std::string& text) override { Disclaimer = text; }
     void ShowModal() override;
     void Unload() override { open_ = false; }
-    void PressOk() { if (OkClick) OkClick(); }
+    void PressOk() {
+        if (OkClick) OkClick();
+    }
     bool IsOpen() const { return open_; }
 
     std::string Title, Version, Description, Disclaimer;
@@ -288,8 +294,12 @@ public:
 
     // What the player does while it is open: typing replaces the field's text.
     void Type(const std::string& text) { Text = text; }
-    void PressOk() { if (OkClick) OkClick(); }
-    void PressCancel() { if (CancelClick) CancelClick(); }
+    void PressOk() {
+        if (OkClick) OkClick();
+    }
+    void PressCancel() {
+        if (CancelClick) CancelClick();
+    }
     bool IsOpen() const { return open_; }
 
     std::string Text;

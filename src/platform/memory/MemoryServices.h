@@ -19,7 +19,8 @@ struct MemoryServices {
     MemoryBackground background;
 
     Platform On(IWindow& window) {
-        return Platform{window, reader, clock, clock, messages, settings, fileDialog, desktop, fileSystem, background, "/opt/quorrel"};
+        return Platform{window,     reader,  clock,      clock,      messages,      settings,
+                        fileDialog, desktop, fileSystem, background, "/opt/quorrel"};
     }
     // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
     Platform On(MemoryWindow& window) {

@@ -220,7 +220,8 @@ public:
     int childCount() const override { return static_cast<int>(Menu()->actions().size()); }
     QAccessibleInterface* child(int index) const override {
         const QList<QAction*> actions = Menu()->actions();
-        return index >= 0 && index < actions.size() ? QAccessible::queryAccessibleInterface(actions.at(index)) : nullptr;
+        return index >= 0 && index < actions.size() ? QAccessible::queryAccessibleInterface(actions.at(index))
+                                                    : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
         auto* action = child ? qobject_cast<QAction*>(child->object()) : nullptr;

@@ -1,4 +1,5 @@
-// Accessibility for screen readers: silent grids (the game speaks for them), menu items whose shortcuts and check marks Orca reads, lists that name their entry.
+// Accessibility for screen readers: silent grids (the game speaks for them), menu items whose shortcuts and check marks
+// Orca reads, lists that name their entry.
 #pragma once
 
 namespace quorrel {

@@ -54,7 +54,8 @@ QtGrid::QtGrid(QWidget* parent) : QTableWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A row's default height is the font's, with the margins the cells draw their text in; the style's own
     // default is far higher, and nineteen rows of it would not fit on many screens.
-    const int rowHeight = fontMetrics().height() + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1);
+    const int rowHeight = fontMetrics().height() +
+                          2 * (style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1);
     verticalHeader()->setMinimumSectionSize(rowHeight);
     verticalHeader()->setDefaultSectionSize(rowHeight);
     Reshape(1, 1, 0, 0);
@@ -142,10 +143,8 @@ void QtGrid::Reshape(int rows, int cols, int fixedRows, int fixedCols) {
     fixedCols_ = fixedCols;
     row_ = std::clamp(row_, fixedRows_, std::max(fixedRows_, rows_ - 1));
     col_ = std::clamp(col_, fixedCols_, std::max(fixedCols_, cols_ - 1));
-    if (IsMovable(row_, col_))
-        setCurrentCell(row_ - newHeader, col_);
-    else
-        selectionModel()->clearCurrentIndex();
+    if (IsMovable(row_, col_)) setCurrentCell(row_ - newHeader, col_);
+    else selectionModel()->clearCurrentIndex();
     FitToCells();
 }
 
@@ -325,15 +324,13 @@ void QtGrid::focusOutEvent(QFocusEvent* event) {
     QTableWidget::focusOutEvent(event);
     switch (event->reason()) {
     case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-        return;  // a menu of this window has it for a moment
+    case Qt::MenuBarFocusReason: return;  // a menu of this window has it for a moment
     case Qt::ActiveWindowFocusReason:
         // Another application took it: the grid is still its window's focus and gets it back unannounced.
         // Another window of the program (a dialog) took it: its return is a focus change.
         if (!QApplication::activeWindow()) return;
         break;
-    default:
-        break;
+    default: break;
     }
     focusReported_ = false;
 }
@@ -354,9 +351,7 @@ void QtGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
         if (col_ < cols_ - 1) SetCol(col_ + 1);
         break;
-    default:
-        event->ignore();
-        return;
+    default: event->ignore(); return;
     }
     event->accept();
 }

@@ -36,7 +36,8 @@ namespace {
 // the grids reach past their places.
 class GridPlaces : public QObject {
 public:
-    GridPlaces(QWidget* client, std::vector<QtGrid*> grids) : QObject(client), client_(client), grids_(std::move(grids)) {
+    GridPlaces(QWidget* client, std::vector<QtGrid*> grids)
+        : QObject(client), client_(client), grids_(std::move(grids)) {
         base_ = client->size();
         for (QtGrid* grid : grids_) {
             placed_.push_back(grid->geometry());
@@ -183,7 +184,8 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     // closed meanwhile (the first of two quick Escapes closed it), the key goes to the window that has
     // the keyboard now, instead of being lost.
     if (auto* gone = qobject_cast<QWindow*>(watched); gone && !gone->isVisible()) {
-        QWidget* now = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::activeWindow();
+        QWidget* now = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                         : QApplication::activeWindow();
         if (now && now->windowHandle() && now->windowHandle() != gone) {
             resending_ = true;
             QCoreApplication::sendEvent(now->windowHandle(), event);
@@ -245,8 +247,8 @@ void QtMainWindow::NoteKey(const QKeyEvent& key) {
 bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key, bool held) {
     lookingUpShortcut_ = true;
     // A repeat runs only the shortcuts that repeat.
-    const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), key.key(), key.modifiers(), key.text(),
-                                                  held, static_cast<ushort>(key.count()));
+    const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), key.key(), key.modifiers(), key.text(), held,
+                                                  static_cast<ushort>(key.count()));
     lookingUpShortcut_ = false;
     return ran;
 }

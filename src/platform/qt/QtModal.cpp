@@ -12,8 +12,8 @@
 #include "platform/qt/QtGrid.h"
 
 #if QUORREL_HAVE_XCB
-#include <QGuiApplication>
 #include <xcb/xcb.h>
+#include <QGuiApplication>
 
 #include <cstdlib>
 #endif
@@ -37,8 +37,8 @@ bool HasKeyboardOfTheWindowSystem(QWidget* window) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return false;
     xcb_connection_t* connection = x11->connection();
-    xcb_get_input_focus_reply_t* reply =
-        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection),
+                                                                   nullptr);
     if (!reply) return false;
     const bool focused = reply->focus == static_cast<xcb_window_t>(window->winId());
     std::free(reply);

@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "platform/RunTimeError.h"
-#include "texts/Texts.h"
 #include "platform/posix/ScreenReaderProcess.h"
 #include "platform/qt/QtModal.h"
+#include "texts/Texts.h"
 
 namespace quorrel {
 
@@ -164,8 +164,8 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<IBackgroundTask> QtBackground::Start(std::function<void()> work, int slowMs,
-                                                     std::function<void()> slow, std::function<void()> done) {
+std::unique_ptr<IBackgroundTask> QtBackground::Start(std::function<void()> work, int slowMs, std::function<void()> slow,
+                                                     std::function<void()> done) {
     return std::make_unique<QtBackgroundTask>(context_, std::move(work), slowMs, std::move(slow), std::move(done));
 }
 

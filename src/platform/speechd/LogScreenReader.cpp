@@ -3,8 +3,7 @@
 
 namespace quorrel {
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 LogScreenReader::LogScreenReader(const std::string& path)
     : file_(path == "-" ? stdout : std::fopen(path.c_str(), "w")), ownsFile_(path != "-") {

@@ -5,8 +5,8 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -329,10 +329,8 @@ SpeechDispatcherReader::~SpeechDispatcherReader() {
         done = shared_->finished.wait_for(lock, kShutdownWait, [this] { return shared_->done; });
     }
     // A worker stuck in a call to a wedged server is left behind; it holds its own share of the state.
-    if (done)
-        worker_.join();
-    else
-        worker_.detach();
+    if (done) worker_.join();
+    else worker_.detach();
 }
 
 void SpeechDispatcherReader::Say(const std::string& text) {

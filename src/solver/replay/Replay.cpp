@@ -24,7 +24,8 @@ struct Game : MemoryServices {
 GameRecord RecordOf(const Table& table) {
     GameRecord record = RecordOfTable(table);
     record.HomeCount = 0;
-    for (int k = 0; k < kCells; ++k) record.HomeCount = static_cast<std::int16_t>(record.HomeCount + table.HomeCards(k));
+    for (int k = 0; k < kCells; ++k)
+        record.HomeCount = static_cast<std::int16_t>(record.HomeCount + table.HomeCards(k));
     return record;
 }
 }  // namespace

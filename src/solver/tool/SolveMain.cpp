@@ -18,8 +18,8 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "solver/Solver.h"
 #include "solver/replay/Replay.h"
-#include "table/Table.h"
 #include "table/NumberedDeal.h"
+#include "table/Table.h"
 #include "texts/Texts.h"
 
 using namespace quorrel;
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
             const std::string_view range = args[++i];
             const auto dash = range.find('-');
             if (dash == std::string_view::npos || !ParseNumber(range.substr(0, dash), first) ||
-                !ParseNumber(range.substr(dash + 1), last) || !IsDealNumber(first) || !IsDealNumber(last) || last < first)
+                !ParseNumber(range.substr(dash + 1), last) || !IsDealNumber(first) || !IsDealNumber(last) ||
+                last < first)
                 return Refuse("bad --deals");
         } else if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
@@ -132,8 +133,7 @@ int main(int argc, char** argv) {
         try {
             PosixFileSystem files;
             const std::string problem = GameRecord::Read(files.ReadStart(file, GameRecord::Size), record);
-            if (!problem.empty())
-                return Refuse(ParseFilename(file) + std::string(texts::NotAGame) + problem + ".");
+            if (!problem.empty()) return Refuse(ParseFilename(file) + std::string(texts::NotAGame) + problem + ".");
         } catch (const RunTimeError& error) {
             return Refuse(error.Description);
         }
@@ -173,7 +173,8 @@ int main(int argc, char** argv) {
         if (stats) continue;
         if (oneLineADeal) {
             std::cout << job.Name << ": "
-                      << (answer.Outcome == Verdict::Solved       ? "solved in " + std::to_string(answer.Moves.size()) + " moves"
+                      << (answer.Outcome == Verdict::Solved
+                              ? "solved in " + std::to_string(answer.Moves.size()) + " moves"
                           : answer.Outcome == Verdict::Unsolvable ? std::string("unsolvable")
                           : answer.Outcome == Verdict::NotAGame   ? std::string("not a game")
                                                                   : std::string("gave up"))
@@ -197,10 +198,11 @@ int main(int argc, char** argv) {
         if (verify) std::printf("verified %zu\n", verified);
         double solving = 0;
         for (const double s : seconds) solving += s;
-        std::printf("solve time %.3f s\ntotal %.3f s\np50 %.3f ms\np99 %.3f ms\nmax %.3f ms\n", solving, total, Percentile(seconds, 0.5) * 1e3,
-                    Percentile(seconds, 0.99) * 1e3, Percentile(seconds, 1.0) * 1e3);
+        std::printf("solve time %.3f s\ntotal %.3f s\np50 %.3f ms\np99 %.3f ms\nmax %.3f ms\n", solving, total,
+                    Percentile(seconds, 0.5) * 1e3, Percentile(seconds, 0.99) * 1e3, Percentile(seconds, 1.0) * 1e3);
         std::printf("mean positions %.0f\n", static_cast<double>(positions) / static_cast<double>(count));
-        std::printf("mean length %.1f\npeak memory %.1f MiB\n", solved ? static_cast<double>(moves) / static_cast<double>(solved) : 0.0,
+        std::printf("mean length %.1f\npeak memory %.1f MiB\n",
+                    solved ? static_cast<double>(moves) / static_cast<double>(solved) : 0.0,
                     static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
     if (failed) return kReplayFailed;
