@@ -48,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Taken without a word, and the file holds what the program counts.
         const auto& file = t.fileSystem.Files[path];
         const auto held = quorrel::StatisticsRecord::Parse(std::string_view(file.data(), file.size()));
-        if (!t.messages.Asked.empty() || !held || *held != t.screen.Stats.Record) std::abort();
+        if (!t.messages.Asked.empty() || !held || *held != t.screen.Scores.Stats.Record) std::abort();
     } else {
         // Renamed aside, one box says so, and the count starts from zero.
         if (t.fileSystem.Files.count(path) != 0 || t.messages.Asked.size() != 1 ||
-            t.screen.Stats.Record != quorrel::StatisticsRecord{})
+            t.screen.Scores.Stats.Record != quorrel::StatisticsRecord{})
             std::abort();
     }
     return 0;
