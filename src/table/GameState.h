@@ -17,7 +17,7 @@ namespace quorrel {
 //   SelectedFrom is 3 and the other three are not consulted.
 // - UnsavedChanges is -1 only while GameInProgress is -1.
 // - HomeCount is the number of cards played home in this game; at 52 the game is over.
-// - Loading is -1 only while a grid loader or the card search runs.
+// - Loading is -1 only while a mute of the board lives (Board::MuteEcho): the program moving a cursor itself.
 struct GameState {
     using Flag = std::int16_t;
 
