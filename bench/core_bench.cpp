@@ -93,17 +93,7 @@ void BM_SaveGameToDisk(benchmark::State& state) {
         MemoryServices services;
         MemoryWindow window;
         PosixFileSystem disk;
-        Platform platform{window,
-                          services.reader,
-                          services.clock,
-                          services.clock,
-                          services.messages,
-                          services.settings,
-                          services.fileDialog,
-                          services.desktop,
-                          disk,
-                          services.background,
-                          "/opt/quorrel"};
+        Platform platform = services.On(static_cast<IWindow&>(window), disk);
         GameState gameState;
         GameScreen screen(gameState, platform);
         Main(screen);

@@ -30,17 +30,7 @@ int main(int argc, char** argv) {
     MemoryWindow window;
     PosixFileSystem disk(named ? PosixFileSystem::NewFiles::AlwaysNamed
                                : PosixFileSystem::NewFiles::UnnamedWherePossible);
-    Platform platform{window,
-                      services.reader,
-                      services.clock,
-                      services.clock,
-                      services.messages,
-                      services.settings,
-                      services.fileDialog,
-                      services.desktop,
-                      disk,
-                      services.background,
-                      "/opt/quorrel"};
+    Platform platform = services.On(static_cast<IWindow&>(window), disk);
     GameState state;
     GameScreen screen{state, platform};
     Main(screen);

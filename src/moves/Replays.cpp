@@ -42,12 +42,9 @@ void Replays::SayReplayed(const std::string& card, std::string_view link, const 
 // The card goes back to its cell, whose grid's cursor goes there with it; the destination shows again
 // what it showed before.
 void Replays::UndoMove(const MoveRecord& move) {
-    {
-        const auto mute = S.Board.MuteEcho();
-        S.Board.Put(move.To, move.Under);
-        S.Board.MoveSilently(move.From);
-        S.Board.PutCurrent(move.From.Grid, move.Card);
-    }
+    S.Board.Put(move.To, move.Under);
+    S.Board.MoveSilently(move.From);
+    S.Board.PutCurrent(move.From.Grid, move.Card);
     if (move.To.Grid == GridId::HomeCell) --S.State.HomeCount;
     // The words name the column, so the next cursor move in it does not.
     if (move.From.Grid == GridId::Column) S.State.LastSpokenCol = static_cast<std::int16_t>(move.From.Col);
@@ -56,13 +53,10 @@ void Replays::UndoMove(const MoveRecord& move) {
 
 // The move again, leaving the cursors as the move itself left them.
 void Replays::RedoMove(const MoveRecord& move) {
-    {
-        const auto mute = S.Board.MuteEcho();
-        S.Board.MoveSilently(move.From);
-        S.Board.PutCurrent(move.From.Grid, "");
-        S.Board.MoveSilently(move.To);
-        S.Board.PutCurrent(move.To.Grid, move.Card);
-    }
+    S.Board.MoveSilently(move.From);
+    S.Board.PutCurrent(move.From.Grid, "");
+    S.Board.MoveSilently(move.To);
+    S.Board.PutCurrent(move.To.Grid, move.Card);
     if (move.To.Grid == GridId::HomeCell) ++S.State.HomeCount;
     if (move.To.Grid == GridId::Column) S.State.LastSpokenCol = static_cast<std::int16_t>(move.To.Col);
     SayReplayed(move.Card, texts::MovedAgainTo, move.To);

@@ -18,9 +18,11 @@ struct MemoryServices {
     MemoryFileSystem fileSystem;
     MemoryBackground background;
 
-    Platform On(IWindow& window) {
-        return Platform{window,     reader,  clock,      clock,      messages,      settings,
-                        fileDialog, desktop, fileSystem, background, "/opt/quorrel"};
+    Platform On(IWindow& window) { return On(window, fileSystem); }
+    // The same with another file system (the benchmarks' real disk).
+    Platform On(IWindow& window, IFileSystem& files) {
+        return Platform{window,     reader,  clock, clock,      messages,      settings,
+                        fileDialog, desktop, files, background, "/opt/quorrel"};
     }
     // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
     Platform On(MemoryWindow& window) {
