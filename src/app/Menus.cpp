@@ -22,6 +22,21 @@ const std::vector<MenuEntry>& MenuTree() {
         entry.SeparatorBefore = true;
         return entry;
     };
+    // A submenu of numbered items: the caption followed by "&" and the number, the shortcut the
+    // modifiers followed by the number (and the keypad's digit for a plain one).
+    auto numbered = [&](std::string_view caption, int first, int count, std::string_view itemCaption,
+                        const std::string& modifiers) {
+        MenuItemEntry entry{0, std::string(caption), {}};
+        for (int n = 1; n <= count; ++n) {
+            const std::string digit = std::to_string(n);
+            std::vector<std::string> keypad;
+            if (modifiers.empty()) keypad.push_back("Num+" + digit);
+            entry.Submenu.push_back(once(item(static_cast<MenuId>(first + n - 1),
+                                              std::string(itemCaption) + "&" + digit, modifiers + digit, false,
+                                              std::move(keypad))));
+        }
+        return entry;
+    };
     static const std::vector<MenuEntry> tree = {
         {std::string(MenuGame),
          {once(item(mnuGameNew, MenuGameNew, "Ctrl+N")), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
@@ -32,7 +47,8 @@ const std::vector<MenuEntry>& MenuTree() {
           item(mnuOptionsNextCard, MenuOptionsNextCard, "F8"),
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
-          item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true)}},
+          item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true),
+          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true)}},
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
           item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),
@@ -41,7 +57,13 @@ const std::vector<MenuEntry>& MenuTree() {
           separated(once(item(mnuPlayReadColumn, MenuPlayReadColumn, "F9"))),
           once(item(mnuPlayReadTable, MenuPlayReadTable, "Shift+F9")),
           once(item(mnuPlayReadBottomRow, MenuPlayReadBottomRow, "F11")),
-          once(item(mnuPlayStatistics, MenuPlayStatistics, "Ctrl+T"))}},
+          once(item(mnuPlayStatistics, MenuPlayStatistics, "Ctrl+T")),
+          // The direct moves: each key once, however long it is held.
+          separated(once(item(mnuPlayQuickMove, MenuPlayQuickMove, "Space"))),
+          once(item(mnuPlayToFreeCell, MenuPlayToFreeCell, "F")), once(item(mnuPlayToHome, MenuPlayToHome, "H")),
+          numbered(MenuPlayColumns, mnuPlayColumn1, kColumns, MenuColumnItem, ""),
+          numbered(MenuPlayRuns, mnuPlayRun1, kColumns, MenuColumnItem, "Shift+"),
+          numbered(MenuPlayFreeCells, mnuPlayFreeCell1, kCells, MenuFreeCellItem, "Alt+")}},
         {std::string(MenuHelp), {item(mnuHelpContents, MenuHelpContents), item(mnuHelpAbout, MenuHelpAbout)}},
     };
     return tree;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Window.h"
+#include "table/Table.h"
 
 namespace quorrel {
 
@@ -33,6 +34,16 @@ enum MenuId : int {
     mnuPlayReadTable,
     mnuPlayReadBottomRow,
     mnuPlayStatistics,
+    // The Play menu's direct moves: one key picks a card up or drops it, moves it to its best place, a
+    // free cell or home; a column's digit, with Shift its run, with Alt a free cell's number.
+    mnuPlayQuickMove,
+    mnuPlayToFreeCell,
+    mnuPlayToHome,
+    mnuPlayColumn1,  // to mnuPlayColumn1 + 7
+    mnuPlayRun1 = mnuPlayColumn1 + kColumns,  // to mnuPlayRun1 + 7
+    mnuPlayFreeCell1 = mnuPlayRun1 + kColumns,  // to mnuPlayFreeCell1 + 3
+    // The Options menu's check item for the cards that go home by themselves.
+    mnuOptionsSafeHome = mnuPlayFreeCell1 + kCells,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

@@ -15,7 +15,8 @@ namespace quorrel {
 // shortcut is in the portable form "Ctrl+N", "F5", or empty. OtherShortcuts are further keys that run
 // the item as well ("Ctrl+Shift+Z"); the menu shows the first shortcut. A shortcut held down runs the
 // item again with each repeat of the key, unless Repeats is false. SeparatorBefore draws a line
-// between the item and the one above it.
+// between the item and the one above it. An item with a Submenu opens that submenu: its Id, shortcuts
+// and check mark are not used.
 struct MenuItemEntry {
     int Id;
     std::string Caption;
@@ -24,6 +25,7 @@ struct MenuItemEntry {
     std::vector<std::string> OtherShortcuts = {};
     bool Repeats = true;
     bool SeparatorBefore = false;
+    std::vector<MenuItemEntry> Submenu = {};
 };
 
 struct MenuEntry {

@@ -250,6 +250,45 @@ inline constexpr std::string_view StatisticsNotSavedFix =
     "Check that this folder exists and that you may write to it. The game goes on, and Quorrel tries again "
     "the next time the statistics change. The system said: ";
 
+// Direct moves (Play menu): a column's digit picks its bottom card up or drops the picked-up card
+// below it, Shift with the digit moves the run at the bottom of the cursor's column there, Alt with a
+// digit picks up or drops at that free cell, F drops in the first empty free cell, H sends the card
+// home, and Space moves it to its best place.
+inline constexpr std::string_view MenuPlayQuickMove = "&Quick Move";
+inline constexpr std::string_view MenuPlayToFreeCell = "Move To A &Free Cell";
+inline constexpr std::string_view MenuPlayToHome = "Move To The H&ome Cells";
+inline constexpr std::string_view MenuPlayColumns = "Co&lumn Keys";
+inline constexpr std::string_view MenuPlayRuns = "Move Ru&n To Column";
+inline constexpr std::string_view MenuPlayFreeCells = "Fr&ee Cell Keys";
+// The submenus' items are these followed by "&" and the number.
+inline constexpr std::string_view MenuColumnItem = "Column ";
+inline constexpr std::string_view MenuFreeCellItem = "Free Cell ";
+// A quick move: the card's words, " to ", then where it went (as in undo's words). Nowhere to go:
+inline constexpr std::string_view WentTo = " to ";
+inline constexpr std::string_view NowhereToGo = " This card has nowhere to go. ";
+// H on a card of a suit already home but not the next of it.
+inline constexpr std::string_view NotNextHome = " Only the next card of its suit can go home. ";
+// A run: the number of cards, " cards from ", the top card's words, " to ", then the column
+// (" 3 cards from  dix  de  Coeurs  to  Column  5"). Undone and made again, " back to " or " moved again
+// to " stand in place of " to ".
+inline constexpr std::string_view CardsFrom = " cards from ";
+// A run that cannot move: the column is empty, is the destination itself, nothing of it goes on the
+// destination's bottom card, or it is longer than the free cells and empty columns let move: the
+// number of cards, RunTooLong, the number that can move and CanMoveNow.
+inline constexpr std::string_view NoRun = " There is no run in an empty column. ";
+inline constexpr std::string_view RunAlreadyThere = " The run is already in that column. ";
+inline constexpr std::string_view RunDoesNotFit = " No card of this run goes on that column. ";
+inline constexpr std::string_view RunTooLong = " cards need more free cells or empty columns. At most ";
+inline constexpr std::string_view CanMoveNow = " can move now. ";
+// Cards that went home by themselves after a move: their words, then " went home ". Undone, their
+// words and " back from the Home Cells ".
+inline constexpr std::string_view WentHome = " went home ";
+inline constexpr std::string_view BackFromHome = " back from the Home Cells ";
+// The Options menu's check item, and where it is remembered.
+inline constexpr std::string_view MenuOptionsSafeHome = "Move Safe Cards &Home";
+inline constexpr std::string_view SettingsPlaySection = "Play";
+inline constexpr std::string_view SettingsSafeHomeKey = "SafeCardsHome";
+
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";
 inline constexpr std::string_view SettingsSection = "StartUp";

@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/TestTable.h"
 
 namespace quorrel::test {
@@ -72,21 +74,47 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
     EXPECT_EQ(tree[2].Caption, "&Play");
     EXPECT_EQ(tree[3].Caption, "&Help");
     std::vector<std::string> items;
-    for (const auto& menu : tree)
-        for (const auto& item : menu.Items) {
-            std::string shortcuts = item.Shortcut;
-            for (const auto& other : item.OtherShortcuts) shortcuts += ", " + other;
-            items.push_back(item.Caption + "|" + shortcuts + (item.Checkable ? "|check" : ""));
-        }
+    std::function<void(const std::vector<MenuItemEntry>&, const std::string&)> list =
+        [&](const std::vector<MenuItemEntry>& entries, const std::string& within) {
+            for (const auto& item : entries) {
+                if (!item.Submenu.empty()) {
+                    list(item.Submenu, within + item.Caption + " > ");
+                    continue;
+                }
+                std::string shortcuts = item.Shortcut;
+                for (const auto& other : item.OtherShortcuts) shortcuts += ", " + other;
+                items.push_back(within + item.Caption + "|" + shortcuts + (item.Checkable ? "|check" : ""));
+            }
+        };
+    for (const auto& menu : tree) list(menu.Items, "");
+    std::vector<std::string> keys;
+    for (int n = 1; n <= 8; ++n) {
+        const std::string d = std::to_string(n);
+        keys.push_back("Co&lumn Keys > Column &" + d + "|" + d + ", Num+" + d);
+    }
+    for (int n = 1; n <= 8; ++n) {
+        const std::string d = std::to_string(n);
+        keys.push_back("Move Ru&n To Column > Column &" + d + "|Shift+" + d);
+    }
+    for (int n = 1; n <= 4; ++n) {
+        const std::string d = std::to_string(n);
+        keys.push_back("Fr&ee Cell Keys > Free Cell &" + d + "|Alt+" + d);
+    }
+    // The direct moves' submenus end the Play menu; the Help menu's two items follow them.
+    ASSERT_EQ(items.size(), 47u);
+    EXPECT_EQ(std::vector<std::string>(items.begin() + 25, items.begin() + 45), keys);
+    items.erase(items.begin() + 25, items.begin() + 45);
     EXPECT_THAT(items,
                 ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
                             "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
                             "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5",
-                            "Next &Card In Bottom Row |F6", "&Speak Column Numbers ||check", "&Undo Move|Ctrl+Z",
+                            "Next &Card In Bottom Row |F6", "&Speak Column Numbers ||check",
+                            "Move Safe Cards &Home||check", "&Undo Move|Ctrl+Z",
                             "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
                             "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H",
                             "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
-                            "St&atistics|Ctrl+T", "&Help Topics F1|", "&About Quorrel|"));
+                            "St&atistics|Ctrl+T", "&Quick Move|Space", "Move To A &Free Cell|F",
+                            "Move To The H&ome Cells|H", "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {

@@ -206,7 +206,15 @@ void MemoryMenus::Build(const std::vector<MenuEntry>& tree) {
     Tree = tree;
     state_.clear();
     for (const auto& menu : tree)
-        for (const auto& item : menu.Items) state_[item.Id] = State{};
+        ForEachItem(menu.Items, [&](const MenuItemEntry& item) { state_[item.Id] = State{}; });
+}
+
+void MemoryMenus::ForEachItem(const std::vector<MenuItemEntry>& items,
+                              const std::function<void(const MenuItemEntry&)>& visit) {
+    for (const auto& item : items) {
+        if (item.Submenu.empty()) visit(item);
+        else ForEachItem(item.Submenu, visit);
+    }
 }
 
 const MemoryMenus::State& MemoryMenus::Find(int id) const {
@@ -235,13 +243,15 @@ void MemoryMenus::Click(int id) {
 }
 
 int MemoryMenus::ByShortcut(const std::string& shortcut) const {
+    int found = -1;
     for (const auto& menu : Tree)
-        for (const auto& item : menu.Items) {
-            if (item.Shortcut == shortcut) return item.Id;
+        ForEachItem(menu.Items, [&](const MenuItemEntry& item) {
+            if (found != -1) return;
+            if (item.Shortcut == shortcut) found = item.Id;
             for (const auto& other : item.OtherShortcuts)
-                if (other == shortcut) return item.Id;
-        }
-    return -1;
+                if (other == shortcut) found = item.Id;
+        });
+    return found;
 }
 
 MemoryWindow::MemoryWindow(std::vector<std::string>* log)

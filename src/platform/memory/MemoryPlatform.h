@@ -210,6 +210,10 @@ public:
     std::vector<MenuEntry> Tree;
     std::vector<int> SetOrder;  // ids in the order SetEnabled was called
 
+    // Every item that can be clicked, submenus opened, in the order the menu shows them.
+    static void ForEachItem(const std::vector<MenuItemEntry>& items,
+                            const std::function<void(const MenuItemEntry&)>& visit);
+
 private:
     struct State {
         bool enabled = true;

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QWindow>
@@ -68,27 +69,32 @@ private:
 void QtMenus::Build(const std::vector<MenuEntry>& tree) {
     window_->menuBar()->clear();
     actions_.clear();
-    for (const auto& menuEntry : tree) {
-        QMenu* menu = window_->menuBar()->addMenu(Q(menuEntry.Caption));
-        for (const auto& itemEntry : menuEntry.Items) {
-            if (itemEntry.SeparatorBefore) menu->addSeparator();
-            QAction* action = menu->addAction(Q(itemEntry.Caption));
-            if (!itemEntry.Shortcut.empty()) {
-                // The first is the one the menu shows and the one assistive technologies are given.
-                QList<QKeySequence> shortcuts = {QKeySequence(Q(itemEntry.Shortcut))};
-                for (const auto& other : itemEntry.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
-                action->setShortcuts(shortcuts);
-            }
-            action->setAutoRepeat(itemEntry.Repeats);
-            action->setCheckable(itemEntry.Checkable);
-            const int id = itemEntry.Id;
-            QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
-                // Only the program changes check marks: undo Qt's own toggle before the handler runs.
-                if (action->isCheckable()) action->setChecked(!checked);
-                if (OnClick) OnClick(id);
-            });
-            actions_[id] = action;
+    for (const auto& menuEntry : tree) AddItems(window_->menuBar()->addMenu(Q(menuEntry.Caption)), menuEntry.Items);
+}
+
+void QtMenus::AddItems(QMenu* menu, const std::vector<MenuItemEntry>& items) {
+    for (const auto& itemEntry : items) {
+        if (itemEntry.SeparatorBefore) menu->addSeparator();
+        if (!itemEntry.Submenu.empty()) {
+            AddItems(menu->addMenu(Q(itemEntry.Caption)), itemEntry.Submenu);
+            continue;
         }
+        QAction* action = menu->addAction(Q(itemEntry.Caption));
+        if (!itemEntry.Shortcut.empty()) {
+            // The first is the one the menu shows and the one assistive technologies are given.
+            QList<QKeySequence> shortcuts = {QKeySequence(Q(itemEntry.Shortcut))};
+            for (const auto& other : itemEntry.OtherShortcuts) shortcuts.append(QKeySequence(Q(other)));
+            action->setShortcuts(shortcuts);
+        }
+        action->setAutoRepeat(itemEntry.Repeats);
+        action->setCheckable(itemEntry.Checkable);
+        const int id = itemEntry.Id;
+        QObject::connect(action, &QAction::triggered, window_, [this, action, id](bool checked) {
+            // Only the program changes check marks: undo Qt's own toggle before the handler runs.
+            if (action->isCheckable()) action->setChecked(!checked);
+            if (OnClick) OnClick(id);
+        });
+        actions_[id] = action;
     }
 }
 

@@ -15,6 +15,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace quorrel {
 
@@ -29,6 +30,8 @@ public:
     QAction* Action(int id) const;
 
 private:
+    void AddItems(QMenu* menu, const std::vector<MenuItemEntry>& items);
+
     QMainWindow* window_;
     std::map<int, QAction*> actions_;
 };
