@@ -250,11 +250,25 @@ void QtMainWindow::NoteKey(const QKeyEvent& key) {
     notedPress_ = &key;
 }
 
+namespace {
+// The keys of the main row's digits count by their place on the keyboard: with Shift they type other
+// characters ("%" for Shift+5 on many layouts, and on some layouts without Shift too), but the game's
+// keys are the digits' places. The X server and Wayland number them 10 to 19, 1 to 9 and 0.
+int DigitRowKey(const QKeyEvent& key) {
+    if (key.modifiers() & Qt::KeypadModifier) return 0;
+    static const bool xkb = QGuiApplication::platformName() == "xcb" || QGuiApplication::platformName() == "wayland";
+    const quint32 code = key.nativeScanCode();
+    if (!xkb || code < 10 || code > 19) return 0;
+    return code == 19 ? Qt::Key_0 : Qt::Key_1 + static_cast<int>(code - 10);
+}
+}  // namespace
+
 bool QtMainWindow::RunShortcut(QWidget* focus, const QKeyEvent& key, bool held) {
     lookingUpShortcut_ = true;
+    const int digit = DigitRowKey(key);
     // A repeat runs only the shortcuts that repeat.
-    const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), key.key(), key.modifiers(), key.text(), held,
-                                                  static_cast<ushort>(key.count()));
+    const bool ran = qt_sendShortcutOverrideEvent(focus, key.timestamp(), digit ? digit : key.key(), key.modifiers(),
+                                                  key.text(), held, static_cast<ushort>(key.count()));
     lookingUpShortcut_ = false;
     return ran;
 }
