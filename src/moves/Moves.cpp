@@ -248,7 +248,7 @@ std::optional<CellPlace> Moves::CardToMove() {
         return std::nullopt;
     }
     const int column = S.Column.Col();
-    const int length = S.Board.Snapshot().Length(column);
+    const int length = LengthOf(S.Board.ColumnSnapshot(column));
     if (length == 0) {
         S.StopSpeech();
         S.Speak(texts::CannotMoveEmptyCell);
@@ -266,9 +266,7 @@ void Moves::ColumnKey(int column) {
             S.StopSpeech();
             return PutBack();
         }
-        int length = 0;
-        const ColumnCells cells = S.Board.ColumnSnapshot(column);
-        while (length < kCardRows && !cells[Table::Index(length)].empty()) ++length;
+        const int length = LengthOf(S.Board.ColumnSnapshot(column));
         // The bottom card to pick up; below it to drop, or the bottom card's own cell when the column is full.
         const int row = S.State.CardSelected == -1 ? std::min(length + 1, kCardRows) : std::max(length, 1);
         FocusSilently(GridId::Column);

@@ -37,11 +37,13 @@ std::string& Table::At(const CellPlace& place) {
     return const_cast<std::string&>(static_cast<const Table&>(*this).At(place));
 }
 
-int Table::Length(int column) const {
+int LengthOf(const ColumnCells& column) {
     int length = 0;
-    while (length < kCardRows && !Columns[Index(column)][Index(length)].empty()) ++length;
+    while (length < kCardRows && !column[Table::Index(length)].empty()) ++length;
     return length;
 }
+
+int Table::Length(int column) const { return LengthOf(Columns[Index(column)]); }
 
 int Table::HomeCards(int k) const {
     const std::string& top = HomeCells[Index(k)];

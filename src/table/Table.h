@@ -29,6 +29,8 @@ struct CellPlace {
 
 // A column's cells from row 1 down.
 using ColumnCells = std::array<std::string, kCardRows>;
+// The cards from row 1 down to the first empty cell.
+int LengthOf(const ColumnCells& column);
 
 // Every card cell of the table, as the grids show them (a card code, or "" for an empty cell), and
 // the count of cards home. A home cell shows its top card and holds as many cards as that card's rank.

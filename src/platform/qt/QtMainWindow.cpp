@@ -207,8 +207,12 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     // The press as its window was given it, noted there; a key sent straight to a widget was not.
     const bool held = event == notedPress_ ? pressHeld_ : key->isAutoRepeat();
-    if (RunShortcut(widget, *key, held)) return true;
-    if (OnKeyPreview && !KeyIsTheMenuBars(widget, *key)) {
+    // A highlighted menu bar takes its access letters before the shortcuts that are plain keys (F, H,
+    // Space, the digits), as it would without them.
+    const bool menuBars = KeyIsTheMenuBars(widget, *key);
+    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!(menuBars && plain) && RunShortcut(widget, *key, held)) return true;
+    if (OnKeyPreview && !menuBars) {
         const int code = ToKeyCode(key->key());
         if (code) OnKeyPreview(code, ToShiftState(key->modifiers()), held);
     }
