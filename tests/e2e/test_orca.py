@@ -134,7 +134,7 @@ def test_orca_started_during_a_game_says_only_the_window(session, orca):
 
 # (caption, access-key path, shortcut) of every menu item, as the accessibility tree gives them; the check
 # items are check boxes.
-CHECK_ITEMS = ["Speak Column Numbers "]
+CHECK_ITEMS = ["Speak Column Numbers ", "Move Safe Cards Home"]
 MENU_ITEMS = [
     ("Game", "<Alt>g", ""),
     ("New Game ", "<Alt>g:n", "<Control>n"),
@@ -149,6 +149,7 @@ MENU_ITEMS = [
     ("Previous Card In Bottom Row ", "<Alt>o:b", "F5"),
     ("Next Card In Bottom Row ", "<Alt>o:c", "F6"),
     ("Speak Column Numbers ", "<Alt>o:s", ""),  # a check box: see CHECK_ITEMS
+    ("Move Safe Cards Home", "<Alt>o:h", ""),  # a check box too
     ("Play", "<Alt>p", ""),
     ("Undo Move", "<Alt>p:u", "<Control>z"),
     ("Redo Move", "<Alt>p:r", "<Control>y"),
@@ -160,6 +161,15 @@ MENU_ITEMS = [
     ("Read The Table", "<Alt>p:t", "<Shift>F9"),
     ("Read The Bottom Row", "<Alt>p:b", "F11"),
     ("Statistics", "<Alt>p:a", "<Control>t"),
+    ("Quick Move", "<Alt>p:q", "Space"),
+    ("Move To A Free Cell", "<Alt>p:f", "f"),
+    ("Move To The Home Cells", "<Alt>p:o", "h"),
+    ("Column Keys", "<Alt>p:l", ""),
+    *[("Column %d" % n, "<Alt>p:l:%d" % n, "%d" % n) for n in range(1, 9)],
+    ("Move Run To Column", "<Alt>p:n", ""),
+    *[("Column %d" % n, "<Alt>p:n:%d" % n, "<Shift>%d" % n) for n in range(1, 9)],
+    ("Free Cell Keys", "<Alt>p:e", ""),
+    *[("Free Cell %d" % n, "<Alt>p:e:%d" % n, "<Alt>%d" % n) for n in range(1, 5)],
     ("Help", "<Alt>h", ""),
     ("Help Topics F1", "<Alt>h:h", ""),
     ("About Quorrel", "<Alt>h:a", ""),
@@ -220,12 +230,14 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
     program.key("Up")
+    orca.speech.wait_for_text(r"^Move Safe Cards Home\s+(?:check box\s+)?not checked\.?$")
+    program.key("Up")
     orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?checked\.?$")
     program.key("Return")
     # The focus never left the grid, yet Orca reads the menu again when it comes back.
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
-    program.key("Up")
+    program.key("Up", "Up")
     orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?not checked\.?$")
     program.key("Return")
 
