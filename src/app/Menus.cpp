@@ -48,7 +48,15 @@ const std::vector<MenuEntry>& MenuTree() {
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true),
-          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true)}},
+          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true),
+          // How the game speaks. Faster and slower have keys that screen readers and desktops leave to
+          // the program: Ctrl with the keys of plus and minus beside Backspace, not the keypad's.
+          MenuItemEntry{0, std::string(MenuSpeech), {}, false, {}, true, true,
+                        {item(mnuSpeechFaster, MenuSpeechFaster, "Ctrl+=", false, {"Ctrl++"}),
+                         item(mnuSpeechSlower, MenuSpeechSlower, "Ctrl+-"), item(mnuSpeechLouder, MenuSpeechLouder),
+                         item(mnuSpeechSofter, MenuSpeechSofter), item(mnuSpeechHigher, MenuSpeechHigher),
+                         item(mnuSpeechLower, MenuSpeechLower), separated(item(mnuSpeechVoice, MenuSpeechVoice)),
+                         item(mnuSpeechDefaults, MenuSpeechDefaults)}}}},
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
           item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),

@@ -28,7 +28,8 @@ SCOPES = {"row", "col", "rowgroup", "colgroup"}
 # Keys the document must name beyond those of the F2 key list.
 OTHER_KEYS = ["F1", "F2", "Shift+Tab", "Ctrl+N", "Ctrl+O", "Ctrl+S",
               "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "Ctrl+R", "Ctrl+G", "Ctrl+H", "Ctrl+Shift+H",
-              "F9", "Shift+F9", "F11", "Ctrl+T"]
+              "F9", "Shift+F9", "F11", "Ctrl+T",
+              "Ctrl+=", "Ctrl+-"]
 
 # What the game says when it refuses, asks or reports, and the start-up lines.
 SPOKEN_SENTENCES = [
@@ -46,6 +47,9 @@ SPOKEN_SENTENCES = [
     "NoHintInTime", "NoVerdictInTime", "Thinking",
     "UpTo", "NoneHome", "EmptyFreeCells", "EmptyColumns", "CardsOnTable", "RunOf",
     "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved", "StatisticsNotSavedFix",
+    "SpeechFaster", "SpeechSlower", "SpeechLouder", "SpeechSofter", "SpeechHigher", "SpeechLower",
+    "SpeechFastest", "SpeechSlowest", "SpeechLoudest", "SpeechSoftest", "SpeechHighest", "SpeechLowest",
+    "SpeechDefaults", "VoiceListLabel", "NoVoices",
 ]
 
 
