@@ -25,8 +25,7 @@ std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefaul
     return to;
 }
 
-SpeechSettings::SpeechSettings(GameScreen& screen)
-    : S(screen), self_(std::make_shared<SpeechSettings*>(this)) {}
+SpeechSettings::SpeechSettings(GameScreen& screen) : S(screen), self_(std::make_shared<SpeechSettings*>(this)) {}
 
 void SpeechSettings::Load() {
     const auto stored = [this](std::string_view key) {
@@ -66,24 +65,24 @@ void SpeechSettings::Step(Change change) {
     const Setting setting = [change]() -> Setting {
         switch (change) {
         case Change::Faster:
-            return {&VoiceSettings::Rate, kServerRate, kUp, texts::SettingsRateKey, texts::SpeechFaster,
-                    texts::SpeechFastest};
+            return {&VoiceSettings::Rate,   kServerRate,         kUp,
+                    texts::SettingsRateKey, texts::SpeechFaster, texts::SpeechFastest};
         case Change::Slower:
-            return {&VoiceSettings::Rate, kServerRate, kDown, texts::SettingsRateKey, texts::SpeechSlower,
-                    texts::SpeechSlowest};
+            return {&VoiceSettings::Rate,   kServerRate,         kDown,
+                    texts::SettingsRateKey, texts::SpeechSlower, texts::SpeechSlowest};
         case Change::Louder:
-            return {&VoiceSettings::Volume, kServerVolume, kUp, texts::SettingsVolumeKey, texts::SpeechLouder,
-                    texts::SpeechLoudest};
+            return {&VoiceSettings::Volume,   kServerVolume,       kUp,
+                    texts::SettingsVolumeKey, texts::SpeechLouder, texts::SpeechLoudest};
         case Change::Softer:
-            return {&VoiceSettings::Volume, kServerVolume, kDown, texts::SettingsVolumeKey, texts::SpeechSofter,
-                    texts::SpeechSoftest};
+            return {&VoiceSettings::Volume,   kServerVolume,       kDown,
+                    texts::SettingsVolumeKey, texts::SpeechSofter, texts::SpeechSoftest};
         case Change::Higher:
-            return {&VoiceSettings::Pitch, kServerPitch, kUp, texts::SettingsPitchKey, texts::SpeechHigher,
-                    texts::SpeechHighest};
+            return {&VoiceSettings::Pitch,   kServerPitch,        kUp,
+                    texts::SettingsPitchKey, texts::SpeechHigher, texts::SpeechHighest};
         case Change::Lower: break;
         }
-        return {&VoiceSettings::Pitch, kServerPitch, kDown, texts::SettingsPitchKey, texts::SpeechLower,
-                texts::SpeechLowest};
+        return {&VoiceSettings::Pitch,   kServerPitch,       kDown,
+                texts::SettingsPitchKey, texts::SpeechLower, texts::SpeechLowest};
     }();
     S.Trap(ReportForm::Handler, " in mnuSpeech_Click()", [&] {
         const auto next = SteppedSpeechLevel(current_.*setting.level, setting.serverDefault, setting.step);
@@ -142,8 +141,8 @@ void SpeechSettings::Defaults() {
         Sample(texts::SpeechDefaults);
         // Every key is forgotten that can be, even when one of them could not be.
         std::optional<RunTimeError> failed;
-        for (auto key : {texts::SettingsRateKey, texts::SettingsPitchKey, texts::SettingsVolumeKey,
-                         texts::SettingsVoiceKey}) {
+        for (auto key :
+             {texts::SettingsRateKey, texts::SettingsPitchKey, texts::SettingsVolumeKey, texts::SettingsVoiceKey}) {
             try {
                 Store(key, {});
             } catch (const RunTimeError& error) {

@@ -101,10 +101,14 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
         keys.push_back("Fr&ee Cell Keys > Free Cell &" + d + "|Alt+" + d);
     }
     // The Speech submenu ends the Options menu.
-    const std::vector<std::string> speech = {
-        "Sp&eech > &Faster|Ctrl+=, Ctrl++", "Sp&eech > &Slower|Ctrl+-",       "Sp&eech > &Louder|",
-        "Sp&eech > S&ofter|",               "Sp&eech > &Higher Pitch|",       "Sp&eech > Lo&wer Pitch|",
-        "Sp&eech > &Voice... |",            "Sp&eech > &Default Speech|"};
+    const std::vector<std::string> speech = {"Sp&eech > &Faster|Ctrl+=, Ctrl++",
+                                             "Sp&eech > &Slower|Ctrl+-",
+                                             "Sp&eech > &Louder|",
+                                             "Sp&eech > S&ofter|",
+                                             "Sp&eech > &Higher Pitch|",
+                                             "Sp&eech > Lo&wer Pitch|",
+                                             "Sp&eech > &Voice... |",
+                                             "Sp&eech > &Default Speech|"};
     ASSERT_EQ(items.size(), 47u + speech.size());
     EXPECT_EQ(std::vector<std::string>(items.begin() + 12, items.begin() + 20), speech);
     items.erase(items.begin() + 12, items.begin() + 20);

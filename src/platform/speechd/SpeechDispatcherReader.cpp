@@ -105,8 +105,9 @@ struct SpeechDispatcherReader::Shared {
     std::condition_variable wake;      // the worker waits here for requests or the end
     std::condition_variable finished;  // the destructor waits here for the worker
     std::deque<Request> queue;         // not yet sent, in call order
-    std::optional<VoiceSettings> voice;  // settings the worker has not taken yet
-    std::vector<std::function<void(std::vector<std::string>)>> voiceLists;  // waiting for the server's list
+    // Settings the worker has not taken yet, and the lists of voices asked for.
+    std::optional<VoiceSettings> voice;
+    std::vector<std::function<void(std::vector<std::string>)>> voiceLists;
     bool stopping = false;
     bool done = false;
 
