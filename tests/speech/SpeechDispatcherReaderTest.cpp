@@ -465,6 +465,18 @@ TEST_F(SpeechDispatcherReaderWithServer, VoiceSettingsGoBeforeTheNextTextAndAgai
     }
     EXPECT_EQ(Told(*server_, "SET SELF RATE 30"), 2) << "set again on the new connection";
     EXPECT_EQ(Told(*server_, "SET SELF VOLUME 80"), 2);
+
+    // Taken back, the settings are the server's own again: its speech module is given its default rate.
+    const std::size_t before = server_->Log().size();
+    reader.SetVoice({});
+    reader.Say("as before");
+    owner_.RunPending();
+    EXPECT_TRUE(server_->WaitFor([&](const Events&) {
+        const std::string log = server_->Log();
+        return log.find("\nrate=0\n", before) != std::string::npos;
+    })) << server_->Log().substr(before);
+    EXPECT_EQ(Told(*server_, "SET SELF RATE 30"), 2);
+    EXPECT_TRUE(failures_.empty());
 }
 
 TEST_F(SpeechDispatcherReaderWithServer, ListsTheServersVoicesAndARefusedVoiceKeepsTheConnection) {
