@@ -229,15 +229,23 @@ private:
         return true;
     }
 
-    // The names of the server's voices, or none without a connection.
+    // The names of the server's voices, or none without a connection. The command is libspeechd's
+    // spd_list_synthesis_voices, but its reply (thousands of lines "249-NAME\tLANGUAGE\tVARIANT" for
+    // espeak-ng) is read here line by line: libspeechd searches the whole reply again for each line.
     std::vector<std::string> VoiceNames() {
         std::vector<std::string> names;
-        if (connection_ == nullptr || connection_->stream == nullptr) return names;
-        SPDVoice** voices = spd_list_synthesis_voices(connection_);
-        if (voices == nullptr) return names;
-        for (SPDVoice** voice = voices; *voice != nullptr; ++voice)
-            if ((*voice)->name != nullptr) names.emplace_back((*voice)->name);
-        free_spd_voices(voices);
+        if (connection_ == nullptr || !WriteAll("LIST SYNTHESIS_VOICES\r\n")) return names;
+        for (;;) {
+            const ssize_t length = getline(&line_, &lineSize_, connection_->stream);
+            if (length < 4) {  // the connection broke: the next request finds out
+                names.clear();
+                break;
+            }
+            if (line_[3] != '-') break;  // the closing line
+            const std::string_view entry(line_ + 4, static_cast<std::size_t>(length) - 4);
+            const std::string_view name = entry.substr(0, entry.find_first_of("\t\r\n"));
+            if (!name.empty()) names.emplace_back(name);
+        }
         return names;
     }
 
