@@ -29,7 +29,8 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
       Hints(*this),
       Readings(*this),
       Scores(*this),
-      Files(*this) {
+      Files(*this),
+      Speech(*this) {
     App.Path = platform.ProgramFolder;
     Menus.Build(MenuTree());
     Menus.OnClick = [this](int id) { MenuClick(id); };
@@ -117,6 +118,7 @@ void GameScreen::Form_Load() {
     TurnMenusOff();
     SetPlayMenu(false);
     Scores.LoadStatistics();
+    Speech.Load();
 }
 
 void GameScreen::mnuGameNew_Click() {
@@ -234,6 +236,15 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayQuickMove: Moves.QuickMove(); break;
     case mnuPlayToFreeCell: Moves.ToFreeCell(); break;
     case mnuPlayToHome: Moves.ToHome(); break;
+    // The Speech submenu.
+    case mnuSpeechFaster: Speech.Step(SpeechSettings::Change::Faster); break;
+    case mnuSpeechSlower: Speech.Step(SpeechSettings::Change::Slower); break;
+    case mnuSpeechLouder: Speech.Step(SpeechSettings::Change::Louder); break;
+    case mnuSpeechSofter: Speech.Step(SpeechSettings::Change::Softer); break;
+    case mnuSpeechHigher: Speech.Step(SpeechSettings::Change::Higher); break;
+    case mnuSpeechLower: Speech.Step(SpeechSettings::Change::Lower); break;
+    case mnuSpeechVoice: Speech.ChooseVoice(); break;
+    case mnuSpeechDefaults: Speech.Defaults(); break;
     default: break;
     }
 }

@@ -17,6 +17,7 @@
 #include "moves/Replays.h"
 #include "platform/RunTimeError.h"
 #include "speech/Readings.h"
+#include "speech/SpeechSettings.h"
 #include "table/Board.h"
 #include "table/DealNumbers.h"
 #include "table/GameState.h"
@@ -145,6 +146,7 @@ public:
     quorrel::Readings Readings;
     quorrel::StatisticsKeeper Scores;
     quorrel::GameFiles Files;
+    quorrel::SpeechSettings Speech;
 
     // Flags private to the window (-1 / 0).
     GameState::Flag SilentColumnFocus = 0;

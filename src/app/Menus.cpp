@@ -37,6 +37,23 @@ const std::vector<MenuEntry>& MenuTree() {
         }
         return entry;
     };
+    auto submenu = [](std::string_view caption, std::vector<MenuItemEntry> items) {
+        MenuItemEntry entry{0, std::string(caption), {}};
+        entry.Submenu = std::move(items);
+        return entry;
+    };
+    // How the game speaks. Faster and slower have keys that screen readers and desktops leave to the
+    // program: Ctrl with the keys of plus and minus beside Backspace, not the keypad's.
+    const std::vector<MenuItemEntry> speech = {
+        item(mnuSpeechFaster, MenuSpeechFaster, "Ctrl+=", false, {"Ctrl++"}),
+        item(mnuSpeechSlower, MenuSpeechSlower, "Ctrl+-"),
+        item(mnuSpeechLouder, MenuSpeechLouder),
+        item(mnuSpeechSofter, MenuSpeechSofter),
+        item(mnuSpeechHigher, MenuSpeechHigher),
+        item(mnuSpeechLower, MenuSpeechLower),
+        separated(item(mnuSpeechVoice, MenuSpeechVoice)),
+        item(mnuSpeechDefaults, MenuSpeechDefaults),
+    };
     static const std::vector<MenuEntry> tree = {
         {std::string(MenuGame),
          {once(item(mnuGameNew, MenuGameNew, "Ctrl+N")), item(mnuGameOpen, MenuGameOpen, "Ctrl+O"),
@@ -48,7 +65,8 @@ const std::vector<MenuEntry>& MenuTree() {
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true),
-          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true)}},
+          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true),
+          separated(submenu(MenuSpeech, speech))}},
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
           item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),

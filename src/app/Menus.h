@@ -44,6 +44,15 @@ enum MenuId : int {
     mnuPlayFreeCell1 = mnuPlayRun1 + kColumns,  // to mnuPlayFreeCell1 + 3
     // The Options menu's check item for the cards that go home by themselves.
     mnuOptionsSafeHome = mnuPlayFreeCell1 + kCells,
+    // The Options menu's Speech submenu.
+    mnuSpeechFaster,
+    mnuSpeechSlower,
+    mnuSpeechLouder,
+    mnuSpeechSofter,
+    mnuSpeechHigher,
+    mnuSpeechLower,
+    mnuSpeechVoice,
+    mnuSpeechDefaults,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

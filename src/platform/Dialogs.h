@@ -76,4 +76,22 @@ public:
     std::function<void()> CancelClick;
 };
 
+// The voice chooser: one single-selection list of the speech server's voices and the OK and Cancel
+// buttons. ShowModal raises Load, gives the list the focus, then runs the dialog until Unload is called;
+// Enter anywhere presses OK, and Escape or closing it by its frame presses Cancel. The focus comes back
+// as the contract above says.
+class IVoiceView {
+public:
+    virtual ~IVoiceView() = default;
+    virtual void AddVoice(const std::string& name) = 0;
+    virtual void SetVoiceIndex(int index) = 0;
+    virtual int VoiceIndex() const = 0;  // -1 when nothing is selected
+    virtual void ShowModal() = 0;
+    virtual void Unload() = 0;
+
+    std::function<void()> Load;
+    std::function<void()> OkClick;
+    std::function<void()> CancelClick;
+};
+
 }  // namespace quorrel

@@ -76,6 +76,7 @@ public:
     virtual std::unique_ptr<IFindView> CreateFindDialog() = 0;
     virtual std::unique_ptr<IAboutView> CreateAboutDialog() = 0;
     virtual std::unique_ptr<IDealNumberView> CreateDealNumberDialog() = 0;
+    virtual std::unique_ptr<IVoiceView> CreateVoiceDialog() = 0;
 };
 
 // The modal windows of one command that follow one another, from the construction to End() or the

@@ -320,4 +320,40 @@ inline constexpr std::string_view SettingNotSaved = "The setting could not be sa
 inline constexpr std::string_view BoxYesNo = " Yes or No. ";
 inline constexpr std::string_view BoxOk = " OK. ";
 
+// The Options menu's Speech submenu: how fast, how loud, how high and in which voice the game speaks.
+// Each change is said at the new setting; at a limit the program says that it is there, in place of
+// the word for the change.
+inline constexpr std::string_view MenuSpeech = "Sp&eech";
+inline constexpr std::string_view MenuSpeechFaster = "&Faster";
+inline constexpr std::string_view MenuSpeechSlower = "&Slower";
+inline constexpr std::string_view MenuSpeechLouder = "&Louder";
+inline constexpr std::string_view MenuSpeechSofter = "S&ofter";
+inline constexpr std::string_view MenuSpeechHigher = "&Higher Pitch";
+inline constexpr std::string_view MenuSpeechLower = "Lo&wer Pitch";
+inline constexpr std::string_view MenuSpeechVoice = "&Voice... ";
+inline constexpr std::string_view MenuSpeechDefaults = "&Default Speech";
+inline constexpr std::string_view SpeechFaster = " Faster ";
+inline constexpr std::string_view SpeechSlower = " Slower ";
+inline constexpr std::string_view SpeechLouder = " Louder ";
+inline constexpr std::string_view SpeechSofter = " Softer ";
+inline constexpr std::string_view SpeechHigher = " Higher ";
+inline constexpr std::string_view SpeechLower = " Lower ";
+inline constexpr std::string_view SpeechFastest = " This is the fastest speech. ";
+inline constexpr std::string_view SpeechSlowest = " This is the slowest speech. ";
+inline constexpr std::string_view SpeechLoudest = " This is the loudest speech. ";
+inline constexpr std::string_view SpeechSoftest = " This is the softest speech. ";
+inline constexpr std::string_view SpeechHighest = " This is the highest pitch. ";
+inline constexpr std::string_view SpeechLowest = " This is the lowest pitch. ";
+inline constexpr std::string_view SpeechDefaults = " The speech is back to its defaults. ";
+// The voice chooser lists the server's voices by name; the chosen voice says its name.
+inline constexpr std::string_view VoiceCaption = "Voice";
+inline constexpr std::string_view VoiceListLabel = "Voices of the speech server:";
+inline constexpr std::string_view NoVoices = " The speech server lists no voices. ";
+// Where the speech settings are remembered (a section of their own; an empty value is the default).
+inline constexpr std::string_view SettingsSpeechSection = "Speech";
+inline constexpr std::string_view SettingsRateKey = "Rate";
+inline constexpr std::string_view SettingsPitchKey = "Pitch";
+inline constexpr std::string_view SettingsVolumeKey = "Volume";
+inline constexpr std::string_view SettingsVoiceKey = "Voice";
+
 }  // namespace quorrel::texts

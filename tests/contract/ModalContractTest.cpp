@@ -50,6 +50,12 @@ protected:
             {"Find dialog", [this] { modals.FindDialog()->ShowModal(); }},
             {"About dialog", [this] { modals.AboutDialog()->ShowModal(); }},
             {"Deal Game Number dialog", [this] { modals.DealNumberDialog()->ShowModal(); }},
+            {"voice dialog",
+             [this] {
+                 auto dialog = modals.VoiceDialog();
+                 dialog->AddVoice("alpha");
+                 dialog->ShowModal();
+             }},
         };
     }
 

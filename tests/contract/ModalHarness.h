@@ -18,9 +18,9 @@
 
 namespace quorrel::test {
 
-// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(), DealNumberDialog(); WhileOpen(act) runs act while the
-// next modal window is open, which the player then closes (No, OK or Cancel); WindowActive() tells whether the grids'
-// window is the active one; Settle() lets any late event of the window system arrive.
+// Each harness: Boxes(), Files(), FindDialog(), AboutDialog(), DealNumberDialog(), VoiceDialog(); WhileOpen(act) runs
+// act while the next modal window is open, which the player then closes (No, OK or Cancel); WindowActive() tells
+// whether the grids' window is the active one; Settle() lets any late event of the window system arrive.
 class MemoryModals : public MemoryGrids {
 public:
     MemoryModals() {
@@ -37,6 +37,9 @@ public:
     }
     std::unique_ptr<IDealNumberView> DealNumberDialog() {
         return std::make_unique<MemoryDealNumberView>(&Scope(), [this](MemoryDealNumberView&) { RunWhileOpen(); });
+    }
+    std::unique_ptr<IVoiceView> VoiceDialog() {
+        return std::make_unique<MemoryVoiceView>(&Scope(), [this](MemoryVoiceView&) { RunWhileOpen(); });
     }
     void WhileOpen(std::function<void()> act) {
         act_ = std::move(act);
@@ -64,6 +67,7 @@ public:
     std::unique_ptr<IFindView> FindDialog() { return std::make_unique<QtFindDialog>(&Window()); }
     std::unique_ptr<IAboutView> AboutDialog() { return std::make_unique<QtAboutDialog>(&Window()); }
     std::unique_ptr<IDealNumberView> DealNumberDialog() { return std::make_unique<QtDealNumberDialog>(&Window()); }
+    std::unique_ptr<IVoiceView> VoiceDialog() { return std::make_unique<QtVoiceDialog>(&Window()); }
     void WhileOpen(std::function<void()> act) {
         auto* poll = new QTimer(qApp);
         QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {

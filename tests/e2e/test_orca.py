@@ -150,6 +150,15 @@ MENU_ITEMS = [
     ("Next Card In Bottom Row ", "<Alt>o:c", "F6"),
     ("Speak Column Numbers ", "<Alt>o:s", ""),  # a check box: see CHECK_ITEMS
     ("Move Safe Cards Home", "<Alt>o:h", ""),  # a check box too
+    ("Speech", "<Alt>o:e", ""),
+    ("Faster", "<Alt>o:e:f", "<Control>="),
+    ("Slower", "<Alt>o:e:s", "<Control>-"),
+    ("Louder", "<Alt>o:e:l", ""),
+    ("Softer", "<Alt>o:e:o", ""),
+    ("Higher Pitch", "<Alt>o:e:h", ""),
+    ("Lower Pitch", "<Alt>o:e:w", ""),
+    ("Voice... ", "<Alt>o:e:v", ""),
+    ("Default Speech", "<Alt>o:e:d", ""),
     ("Play", "<Alt>p", ""),
     ("Undo Move", "<Alt>p:u", "<Control>z"),
     ("Redo Move", "<Alt>p:r", "<Control>y"),
@@ -229,7 +238,7 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     close_menus(program)
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
-    program.key("Up")
+    program.key("Up", "Up")
     orca.speech.wait_for_text(r"^Move Safe Cards Home\s+(?:check box\s+)?not checked\.?$")
     program.key("Up")
     orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?checked\.?$")
@@ -237,7 +246,7 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     # The focus never left the grid, yet Orca reads the menu again when it comes back.
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
-    program.key("Up", "Up")
+    program.key("Up", "Up", "Up")
     orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?not checked\.?$")
     program.key("Return")
 

@@ -29,7 +29,8 @@ SCOPES = {"row", "col", "rowgroup", "colgroup"}
 OTHER_KEYS = ["F1", "F2", "Shift+Tab", "Ctrl+N", "Ctrl+O", "Ctrl+S",
               "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "Ctrl+R", "Ctrl+G", "Ctrl+H", "Ctrl+Shift+H",
               "F9", "Shift+F9", "F11", "Ctrl+T",
-              "1", "8", "Shift+1", "Shift+8", "Alt+1", "Alt+4", "F", "H", "Space"]
+              "1", "8", "Shift+1", "Shift+8", "Alt+1", "Alt+4", "F", "H", "Space",
+              "Ctrl+=", "Ctrl+-"]
 
 # What the game says when it refuses, asks or reports, and the start-up lines.
 SPOKEN_SENTENCES = [
@@ -49,6 +50,9 @@ SPOKEN_SENTENCES = [
     "ResetStatistics", "StatisticsWereReset", "StatisticsDamaged", "StatisticsNotSaved", "StatisticsNotSavedFix",
     "WentTo", "NowhereToGo", "NotNextHome", "CardsFrom", "NoRun", "RunAlreadyThere", "RunDoesNotFit", "RunTooLong",
     "CanMoveNow", "WentHome", "BackFromHome",
+    "SpeechFaster", "SpeechSlower", "SpeechLouder", "SpeechSofter", "SpeechHigher", "SpeechLower",
+    "SpeechFastest", "SpeechSlowest", "SpeechLoudest", "SpeechSoftest", "SpeechHighest", "SpeechLowest",
+    "SpeechDefaults", "VoiceListLabel", "NoVoices",
 ]
 
 

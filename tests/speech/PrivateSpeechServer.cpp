@@ -212,6 +212,8 @@ std::vector<SpeechEvent> PrivateSpeechServer::Events() const {
     return events;
 }
 
+std::string PrivateSpeechServer::Log() const { return ReadFile(logFile_); }
+
 std::vector<std::string> PrivateSpeechServer::QueuedTexts() const {
     std::vector<std::string> texts;
     for (const auto& event : Events())

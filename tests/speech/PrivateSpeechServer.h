@@ -48,6 +48,8 @@ public:
 
     // The events logged so far, across restarts.
     std::vector<SpeechEvent> Events() const;
+    // The whole log so far: what the server was told besides the texts (settings) is read from it.
+    std::string Log() const;
     // The queued texts among Events(), in order.
     std::vector<std::string> QueuedTexts() const;
     // Polls the log until done(Events()) holds; false if the deadline passes first.

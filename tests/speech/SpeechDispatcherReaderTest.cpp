@@ -428,4 +428,74 @@ TEST_F(SpeechDispatcherReaderWithServer, ReportsEachLossOnceAndReconnectsWhenThe
     EXPECT_EQ(owner_.Posted(), 2);
 }
 
+// ---------------------------------------------------------------------------------------------
+// The voice settings, as the private server's log records the commands it was given.
+
+// How many times the log records the given SSIP command line.
+int Told(const PrivateSpeechServer& server, const std::string& command) {
+    const std::string log = server.Log();
+    int count = 0;
+    for (std::size_t at = log.find(command); at != std::string::npos; at = log.find(command, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(SpeechDispatcherReaderWithServer, VoiceSettingsGoBeforeTheNextTextAndAgainOnEachNewConnection) {
+    auto& reader = Reader(100ms, true);
+    reader.Say("as the server speaks");
+    owner_.RunPending();
+    ASSERT_TRUE(server_->WaitFor([](const Events& e) { return e == Events{Queued("as the server speaks")}; }));
+    EXPECT_EQ(Told(*server_, "SET SELF RATE"), 0) << "nothing is set until the player sets it";
+
+    reader.SetVoice({.Rate = 30, .Pitch = -20, .Volume = 80, .Voice = {}});
+    reader.StopSpeech();
+    reader.Say(" Faster ");
+    owner_.RunPending();
+    ASSERT_TRUE(server_->WaitFor([](const Events& e) { return !e.empty() && e.back() == Queued(" Faster "); }))
+        << Describe(server_->Events());
+    EXPECT_EQ(Told(*server_, "SET SELF RATE 30"), 1) << server_->Log();
+    EXPECT_EQ(Told(*server_, "SET SELF PITCH -20"), 1);
+    EXPECT_EQ(Told(*server_, "SET SELF VOLUME 80"), 1);
+
+    server_->Kill();
+    ASSERT_TRUE(server_->Start()) << server_->LastError();
+    for (int i = 0; Told(*server_, "SET SELF RATE 30") < 2 && i < 500; ++i) {
+        reader.Say("again " + std::to_string(i));
+        owner_.RunPending();
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(Told(*server_, "SET SELF RATE 30"), 2) << "set again on the new connection";
+    EXPECT_EQ(Told(*server_, "SET SELF VOLUME 80"), 2);
+
+    // Taken back, the settings are the server's own again: its speech module is given its default rate.
+    const std::size_t before = server_->Log().size();
+    reader.SetVoice({});
+    reader.Say("as before");
+    owner_.RunPending();
+    EXPECT_TRUE(server_->WaitFor([&](const Events&) {
+        const std::string log = server_->Log();
+        return log.find("\nrate=0\n", before) != std::string::npos;
+    })) << server_->Log().substr(before);
+    EXPECT_EQ(Told(*server_, "SET SELF RATE 30"), 2);
+    EXPECT_TRUE(failures_.empty());
+}
+
+TEST_F(SpeechDispatcherReaderWithServer, ListsTheServersVoicesAndARefusedVoiceKeepsTheConnection) {
+    auto& reader = Reader();
+    std::vector<std::string> names;
+    reader.ListVoices([&](std::vector<std::string> listed) { names = std::move(listed); });
+    ASSERT_TRUE(owner_.WaitForPosted(1));
+    owner_.RunPending();
+    ASSERT_FALSE(names.empty()) << "espeak-ng lists its voices";
+
+    reader.SetVoice({.Rate = {}, .Pitch = {}, .Volume = {}, .Voice = "no such voice"});
+    reader.Say("still heard");
+    EXPECT_TRUE(server_->WaitFor([](const Events& e) { return e == Events{Queued("still heard")}; }))
+        << Describe(server_->Events());
+    reader.SetVoice({.Rate = {}, .Pitch = {}, .Volume = {}, .Voice = names.back()});
+    reader.Say("in another voice");
+    EXPECT_TRUE(server_->WaitFor([](const Events& e) { return !e.empty() && e.back() == Queued("in another voice"); }));
+    EXPECT_EQ(Told(*server_, "SET SELF SYNTHESIS_VOICE " + names.back()), 1) << server_->Log();
+    EXPECT_TRUE(failures_.empty());
+}
+
 }  // namespace

@@ -100,6 +100,18 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
         const std::string d = std::to_string(n);
         keys.push_back("Fr&ee Cell Keys > Free Cell &" + d + "|Alt+" + d);
     }
+    // The Speech submenu ends the Options menu.
+    const std::vector<std::string> speech = {"Sp&eech > &Faster|Ctrl+=, Ctrl++",
+                                             "Sp&eech > &Slower|Ctrl+-",
+                                             "Sp&eech > &Louder|",
+                                             "Sp&eech > S&ofter|",
+                                             "Sp&eech > &Higher Pitch|",
+                                             "Sp&eech > Lo&wer Pitch|",
+                                             "Sp&eech > &Voice... |",
+                                             "Sp&eech > &Default Speech|"};
+    ASSERT_EQ(items.size(), 47u + speech.size());
+    EXPECT_EQ(std::vector<std::string>(items.begin() + 12, items.begin() + 20), speech);
+    items.erase(items.begin() + 12, items.begin() + 20);
     // The direct moves' submenus end the Play menu; the Help menu's two items follow them.
     ASSERT_EQ(items.size(), 47u);
     EXPECT_EQ(std::vector<std::string>(items.begin() + 25, items.begin() + 45), keys);

@@ -89,7 +89,7 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                    "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
                                    "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
                                    "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "Move Safe Cards &Home||check", "[&Play]", "&Undo Move|Ctrl+Z", "&Redo Move|Ctrl+Y",
+                                   "&Speak Column Numbers ||check", "Move Safe Cards &Home||check", "---", "Sp&eech|", "[&Play]", "&Undo Move|Ctrl+Z", "&Redo Move|Ctrl+Y",
                                    "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H",
                                    "Can This Game Be &Won?|Ctrl+Shift+H", "---", "Read This &Column|F9",
                                    "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T",

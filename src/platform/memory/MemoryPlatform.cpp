@@ -297,6 +297,15 @@ void MemoryDealNumberView::ShowModal() {
     focus_.GiveBack();
 }
 
+void MemoryVoiceView::ShowModal() {
+    focus_.Take();
+    open_ = true;
+    if (Load) Load();
+    if (script_) script_(*this);
+    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
+    focus_.GiveBack();
+}
+
 std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
     ++DialogsShown;
     return std::make_unique<MemoryFindView>(&focus, FindScript);
@@ -310,6 +319,11 @@ std::unique_ptr<IAboutView> MemoryWindow::CreateAboutDialog() {
 std::unique_ptr<IDealNumberView> MemoryWindow::CreateDealNumberDialog() {
     ++DialogsShown;
     return std::make_unique<MemoryDealNumberView>(&focus, DealNumberScript);
+}
+
+std::unique_ptr<IVoiceView> MemoryWindow::CreateVoiceDialog() {
+    ++DialogsShown;
+    return std::make_unique<MemoryVoiceView>(&focus, VoiceScript);
 }
 
 namespace {

@@ -31,6 +31,9 @@ public:
     void Say(const std::string& text) override { Transcript.push_back(text); }
     void StopSpeech() override { Transcript.push_back(kStop); }
     void StopEarlierSpeech() override { Transcript.push_back(kStopEarlier); }
+    // Each SetVoice is kept in VoicesSet; ListVoices answers at once with VoiceNames.
+    void SetVoice(const VoiceSettings& settings) override { VoicesSet.push_back(settings); }
+    void ListVoices(std::function<void(std::vector<std::string>)> done) override { done(VoiceNames); }
     // The texts said since the last StopSpeech.
     std::vector<std::string> SinceLastStop() const;
     // Lines recorded since Mark() was last called.
@@ -40,6 +43,8 @@ public:
     static constexpr const char* kStop = "<stop>";
     static constexpr const char* kStopEarlier = "<stop earlier>";
     std::vector<std::string> Transcript;
+    std::vector<VoiceSettings> VoicesSet;
+    std::vector<std::string> VoiceNames;
 
 private:
     size_t mark_ = 0;
@@ -315,6 +320,34 @@ private:
     bool open_ = false;
 };
 
+// The voice chooser; it takes and gives back the focus as the Find dialog does.
+class MemoryVoiceView : public IVoiceView {
+public:
+    MemoryVoiceView(FocusScope* focus, std::function<void(MemoryVoiceView&)> script)
+        : focus_(focus), script_(std::move(script)) {}
+    void AddVoice(const std::string& name) override { Voices.push_back(name); }
+    void SetVoiceIndex(int index) override { Index = index; }
+    int VoiceIndex() const override { return Index; }
+    void ShowModal() override;
+    void Unload() override { open_ = false; }
+
+    void PressOk() {
+        if (OkClick) OkClick();
+    }
+    void PressCancel() {
+        if (CancelClick) CancelClick();
+    }
+    bool IsOpen() const { return open_; }
+
+    std::vector<std::string> Voices;
+    int Index = -1;
+
+private:
+    ModalFocus focus_;
+    std::function<void(MemoryVoiceView&)> script_;
+    bool open_ = false;
+};
+
 // The main window with three memory grids that share one focus.
 class MemoryWindow : public IWindow {
 public:
@@ -333,6 +366,7 @@ public:
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
     std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;
+    std::unique_ptr<IVoiceView> CreateVoiceDialog() override;
 
     FocusScope focus;
     MemoryGrid column, freeCell, homeCell;
@@ -344,6 +378,7 @@ public:
     std::function<void(MemoryFindView&)> FindScript;
     std::function<void(MemoryAboutView&)> AboutScript;
     std::function<void(MemoryDealNumberView&)> DealNumberScript;
+    std::function<void(MemoryVoiceView&)> VoiceScript;
     int DialogsShown = 0;
 
 private:

@@ -1,4 +1,4 @@
-// The Qt forms of the Find, About and Deal Game Number dialogs.
+// The Qt forms of the Find, About, Deal Game Number and voice dialogs.
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtUnits.h"
@@ -184,6 +184,47 @@ void QtDealNumberDialog::ShowModal() {
 }
 
 void QtDealNumberDialog::Escape() {
+    if (CancelClick) CancelClick();
+}
+
+QtVoiceDialog::QtVoiceDialog(QWidget* owner) : QtForm(owner) {
+    setWindowTitle(Q(texts::VoiceCaption));
+    resize(Px(this, 4800), Px(this, 4005));
+    auto* label = new QLabel(Q(texts::VoiceListLabel), this);
+    voices_ = new QListWidget(this);
+    ok_ = new QPushButton(Q(texts::OkButton), this);
+    cancel_ = new QPushButton(Q(texts::CancelButton), this);
+    Place(label, 240, 200, 4200, 300);
+    Place(voices_, 240, 550, 4200, 2700);
+    Place(ok_, 1800, 3400, 1200, 345);
+    Place(cancel_, 3240, 3400, 1200, 345);
+    label->setBuddy(voices_);
+    voices_->setAccessibleName(Q(texts::VoiceListLabel));
+    voices_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ok_->setDefault(true);
+    ok_->setAutoDefault(true);
+    QWidget::setTabOrder(voices_, ok_);
+    QWidget::setTabOrder(ok_, cancel_);
+    Raises(ok_, OkClick);
+    Raises(cancel_, CancelClick);
+    connect(voices_, &QListWidget::itemActivated, this, [this] { Raise(OkClick); });
+}
+
+void QtVoiceDialog::AddVoice(const std::string& name) { voices_->addItem(QString::fromStdString(name)); }
+void QtVoiceDialog::SetVoiceIndex(int index) { voices_->setCurrentRow(index); }
+
+int QtVoiceDialog::VoiceIndex() const {
+    const auto selected = voices_->selectedItems();
+    return selected.isEmpty() ? -1 : voices_->row(selected.front());
+}
+
+void QtVoiceDialog::ShowModal() {
+    if (Load) Load();
+    voices_->setFocus();
+    RunModal(this);
+}
+
+void QtVoiceDialog::Escape() {
     if (CancelClick) CancelClick();
 }
 

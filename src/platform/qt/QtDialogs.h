@@ -1,4 +1,4 @@
-// The Qt forms of the Find, About and Deal Game Number dialogs.
+// The Qt forms of the Find, About, Deal Game Number and voice dialogs.
 #pragma once
 
 #include <QDialog>
@@ -114,6 +114,29 @@ protected:
 private:
     QLabel* label_;
     QLineEdit* number_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+};
+
+// The voice chooser: a list named by its label, OK (the default button) and Cancel.
+class QtVoiceDialog : public QtForm, public IVoiceView {
+    Q_OBJECT
+public:
+    explicit QtVoiceDialog(QWidget* owner);
+    void AddVoice(const std::string& name) override;
+    void SetVoiceIndex(int index) override;
+    int VoiceIndex() const override;
+    void ShowModal() override;
+    void Unload() override { UnloadForm(); }
+
+    QListWidget* Voices() const { return voices_; }
+    QPushButton* OkButton() const { return ok_; }
+
+protected:
+    void Escape() override;  // presses Cancel, as the frame's close box does
+
+private:
+    QListWidget* voices_;
     QPushButton* ok_;
     QPushButton* cancel_;
 };

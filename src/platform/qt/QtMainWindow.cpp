@@ -297,6 +297,8 @@ std::unique_ptr<IDealNumberView> QtMainWindow::CreateDealNumberDialog() {
     return std::make_unique<QtDealNumberDialog>(this);
 }
 
+std::unique_ptr<IVoiceView> QtMainWindow::CreateVoiceDialog() { return std::make_unique<QtVoiceDialog>(this); }
+
 std::string QtMainWindow::Caption() const { return windowTitle().toStdString(); }
 
 void QtMainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }

@@ -62,6 +62,7 @@ public:
     std::unique_ptr<IFindView> CreateFindDialog() override;
     std::unique_ptr<IAboutView> CreateAboutDialog() override;
     std::unique_ptr<IDealNumberView> CreateDealNumberDialog() override;
+    std::unique_ptr<IVoiceView> CreateVoiceDialog() override;
 
     QtGrid* ColumnGrid() const { return column_; }
     QtGrid* FreeCellGrid() const { return freeCell_; }

@@ -105,6 +105,9 @@ struct SpeechDispatcherReader::Shared {
     std::condition_variable wake;      // the worker waits here for requests or the end
     std::condition_variable finished;  // the destructor waits here for the worker
     std::deque<Request> queue;         // not yet sent, in call order
+    // Settings the worker has not taken yet, and the lists of voices asked for.
+    std::optional<VoiceSettings> voice;
+    std::vector<std::function<void(std::vector<std::string>)>> voiceLists;
     bool stopping = false;
     bool done = false;
 
@@ -124,6 +127,15 @@ struct SpeechDispatcherReader::Shared {
             if (handler) handler(error);
         });
     }
+
+    // Runs done on the owner's thread while the reader is alive.
+    void PostVoices(std::function<void(std::vector<std::string>)> done, std::vector<std::string> names) {
+        const std::lock_guard lock(postMutex);
+        if (!postToOwner) return;
+        postToOwner([owner = owner, done = std::move(done), names = std::move(names)] {
+            if (owner.lock()) done(names);
+        });
+    }
 };
 
 // Runs on the worker thread; the only code that calls libspeechd.
@@ -138,16 +150,23 @@ public:
         if (std::string reason; !Connect(reason)) Fail(reason);
         for (;;) {
             std::deque<Shared::Request> batch;
+            std::vector<std::function<void(std::vector<std::string>)>> voiceLists;
             bool stopping = false;
             {
                 std::unique_lock lock(shared_->mutex);
-                shared_->wake.wait(lock, [this] { return shared_->stopping || !shared_->queue.empty(); });
-                if (shared_->queue.empty()) break;
+                shared_->wake.wait(lock, [this] {
+                    return shared_->stopping || !shared_->queue.empty() || shared_->voice ||
+                           !shared_->voiceLists.empty();
+                });
+                if (shared_->queue.empty() && shared_->stopping) break;
                 batch.swap(shared_->queue);
+                voiceLists.swap(shared_->voiceLists);
+                if (shared_->voice) wanted_ = *std::exchange(shared_->voice, std::nullopt);
                 stopping = shared_->stopping;
             }
             // Texts said just before the reader goes still go out, but no new connection is made.
             Handle(batch, !stopping);
+            for (auto& done : voiceLists) shared_->PostVoices(std::move(done), VoiceNames());
         }
         Disconnect();
         {
@@ -170,15 +189,64 @@ private:
                 return;
             }
         }
-        if (Send(batch)) return;
+        if (ApplyVoice(reason) && Send(batch)) return;
         Disconnect();
         // The server may have been restarted since the last call: one fresh attempt, so that a
         // server that comes straight back costs neither these texts nor a failure report.
         if (mayConnect && RetryDue()) {
-            if (Connect(reason) && Send(batch)) return;
+            if (Connect(reason) && ApplyVoice(reason) && Send(batch)) return;
             Disconnect();
         }
         Fail(reason);
+    }
+
+    // Brings the connection's settings to the player's. A fresh connection has the server's own, so a
+    // setting taken back costs a new connection; one the server refuses (a voice it lacks) stays its
+    // own. False when the connection broke.
+    bool ApplyVoice(std::string& reason) {
+        if (applied_ == wanted_) return true;
+        const bool takenBack = (applied_.Rate && !wanted_.Rate) || (applied_.Pitch && !wanted_.Pitch) ||
+                               (applied_.Volume && !wanted_.Volume) || (applied_.Voice && !wanted_.Voice);
+        if (takenBack) {
+            Disconnect();
+            if (!Connect(reason)) return false;
+        }
+        const auto set = [this](const auto& want, const auto& had, auto call) {
+            if (!want || want == had) return true;
+            return call(*want) == 0 || connection_->stream != nullptr;  // refused, but still connected
+        };
+        const bool connected =
+            set(wanted_.Rate, applied_.Rate, [this](int v) { return spd_set_voice_rate(connection_, v); }) &&
+            set(wanted_.Pitch, applied_.Pitch, [this](int v) { return spd_set_voice_pitch(connection_, v); }) &&
+            set(wanted_.Volume, applied_.Volume, [this](int v) { return spd_set_volume(connection_, v); }) &&
+            set(wanted_.Voice, applied_.Voice,
+                [this](const std::string& v) { return spd_set_synthesis_voice(connection_, v.c_str()); });
+        if (!connected) {
+            reason = "connection lost";
+            return false;
+        }
+        applied_ = wanted_;
+        return true;
+    }
+
+    // The names of the server's voices, or none without a connection. The command is libspeechd's
+    // spd_list_synthesis_voices, but its reply (thousands of lines "249-NAME\tLANGUAGE\tVARIANT" for
+    // espeak-ng) is read here line by line: libspeechd searches the whole reply again for each line.
+    std::vector<std::string> VoiceNames() {
+        std::vector<std::string> names;
+        if (connection_ == nullptr || !WriteAll("LIST SYNTHESIS_VOICES\r\n")) return names;
+        for (;;) {
+            const ssize_t length = getline(&line_, &lineSize_, connection_->stream);
+            if (length < 4) {  // the connection broke: the next request finds out
+                names.clear();
+                break;
+            }
+            if (line_[3] != '-') break;  // the closing line
+            const std::string_view entry(line_ + 4, static_cast<std::size_t>(length) - 4);
+            const std::string_view name = entry.substr(0, entry.find_first_of("\t\r\n"));
+            if (!name.empty()) names.emplace_back(name);
+        }
+        return names;
     }
 
     bool RetryDue() const { return !lastAttempt_ || Clock::now() - *lastAttempt_ >= shared_->retryInterval; }
@@ -204,6 +272,7 @@ private:
             return false;
         }
         outage_ = false;
+        applied_ = {};  // a new connection speaks as the server's settings say
         return true;
     }
 
@@ -295,6 +364,8 @@ private:
     SPDConnection* connection_ = nullptr;
     bool outage_ = false;  // reported, and no connection has succeeded since
     std::optional<Clock::time_point> lastAttempt_;
+    VoiceSettings wanted_;   // the player's settings
+    VoiceSettings applied_;  // what this connection has been told
     char* line_ = nullptr;  // getline's buffer for the replies
     std::size_t lineSize_ = 0;
 };
@@ -340,6 +411,22 @@ void SpeechDispatcherReader::Say(const std::string& text) {
 }
 
 void SpeechDispatcherReader::StopSpeech() { Queue(true, {}); }
+
+void SpeechDispatcherReader::SetVoice(const VoiceSettings& settings) {
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->voice = settings;
+    }
+    shared_->wake.notify_one();
+}
+
+void SpeechDispatcherReader::ListVoices(std::function<void(std::vector<std::string>)> done) {
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->voiceLists.push_back(std::move(done));
+    }
+    shared_->wake.notify_one();
+}
 
 // Only the held requests are the running handler's; without holding, what it said is with the server.
 void SpeechDispatcherReader::StopEarlierSpeech() {

@@ -43,6 +43,11 @@ namespace quorrel {
 // waits for this program between a cancel and the words after it. A request the server has
 // acknowledged is never sent again; when the connection breaks, the rest goes to a fresh one.
 //
+// SetVoice only hands the settings to the worker, which sets them on the connection before the next
+// texts it sends, and again on every new connection. A setting taken back (unset again) is undone by a
+// fresh connection, which has the server's own settings; a voice the server refuses is left to it.
+// ListVoices asks the server on the worker and hands the names back through postToOwner.
+//
 // The destructor still sends what is queued if connected, but waits at most about half a second for
 // the worker, so a wedged server cannot hang the program.
 class SpeechDispatcherReader : public IScreenReader {
@@ -60,6 +65,8 @@ public:
     void Say(const std::string& text) override;
     void StopSpeech() override;
     void StopEarlierSpeech() override;
+    void SetVoice(const VoiceSettings& settings) override;
+    void ListVoices(std::function<void(std::vector<std::string>)> done) override;
 
 private:
     struct Shared;

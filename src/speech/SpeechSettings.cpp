@@ -1,0 +1,175 @@
+// The speech settings: the Speech submenu's commands, the settings store and the screen reader.
+#include "speech/SpeechSettings.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "app/GameScreen.h"
+#include "texts/Texts.h"
+
+namespace quorrel {
+
+std::optional<int> ParseSpeechLevel(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || at != end) return std::nullopt;
+    if (value < kSpeechLowest || value > kSpeechHighest) return std::nullopt;
+    return value;
+}
+
+std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefault, int step) {
+    const int from = value.value_or(serverDefault);
+    const int to = std::clamp(from + step, kSpeechLowest, kSpeechHighest);
+    if (to == from) return std::nullopt;
+    return to;
+}
+
+SpeechSettings::SpeechSettings(GameScreen& screen) : S(screen), self_(std::make_shared<SpeechSettings*>(this)) {}
+
+void SpeechSettings::Load() {
+    const auto stored = [this](std::string_view key) {
+        return S.P.Settings.GetSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSpeechSection),
+                                       std::string(key), {});
+    };
+    current_.Rate = ParseSpeechLevel(stored(texts::SettingsRateKey));
+    current_.Pitch = ParseSpeechLevel(stored(texts::SettingsPitchKey));
+    current_.Volume = ParseSpeechLevel(stored(texts::SettingsVolumeKey));
+    // What sounds as the server's own is never sent: the game speaks as it always has.
+    if (current_ != VoiceSettings{}) S.P.Reader.SetVoice(current_);
+    const std::string voice = stored(texts::SettingsVoiceKey);
+    if (voice.empty()) return;
+    // The voice is set only once the server is known to have it; the player may have chosen otherwise
+    // meanwhile.
+    voiceLoading_ = true;
+    S.P.Reader.ListVoices([self = std::weak_ptr<SpeechSettings*>(self_), voice](std::vector<std::string> names) {
+        const auto alive = self.lock();
+        if (!alive) return;
+        SpeechSettings& settings = **alive;
+        if (!settings.voiceLoading_) return;
+        settings.voiceLoading_ = false;
+        if (std::find(names.begin(), names.end(), voice) == names.end()) return;
+        settings.current_.Voice = voice;
+        settings.S.P.Reader.SetVoice(settings.current_);
+    });
+}
+
+void SpeechSettings::Step(Change change) {
+    struct Setting {
+        std::optional<int> VoiceSettings::*level;
+        int serverDefault;
+        int step;
+        std::string_view key, said, limit;
+    };
+    static constexpr auto kUp = kSpeechStep, kDown = -kSpeechStep;
+    const Setting setting = [change]() -> Setting {
+        switch (change) {
+        case Change::Faster:
+            return {&VoiceSettings::Rate,   kServerRate,         kUp,
+                    texts::SettingsRateKey, texts::SpeechFaster, texts::SpeechFastest};
+        case Change::Slower:
+            return {&VoiceSettings::Rate,   kServerRate,         kDown,
+                    texts::SettingsRateKey, texts::SpeechSlower, texts::SpeechSlowest};
+        case Change::Louder:
+            return {&VoiceSettings::Volume,   kServerVolume,       kUp,
+                    texts::SettingsVolumeKey, texts::SpeechLouder, texts::SpeechLoudest};
+        case Change::Softer:
+            return {&VoiceSettings::Volume,   kServerVolume,       kDown,
+                    texts::SettingsVolumeKey, texts::SpeechSofter, texts::SpeechSoftest};
+        case Change::Higher:
+            return {&VoiceSettings::Pitch,   kServerPitch,        kUp,
+                    texts::SettingsPitchKey, texts::SpeechHigher, texts::SpeechHighest};
+        case Change::Lower: break;
+        }
+        return {&VoiceSettings::Pitch,   kServerPitch,       kDown,
+                texts::SettingsPitchKey, texts::SpeechLower, texts::SpeechLowest};
+    }();
+    S.Trap(ReportForm::Handler, " in mnuSpeech_Click()", [&] {
+        const auto next = SteppedSpeechLevel(current_.*setting.level, setting.serverDefault, setting.step);
+        if (!next) return Sample(setting.limit);
+        current_.*setting.level = next;
+        S.P.Reader.SetVoice(current_);
+        Sample(setting.said);
+        Store(setting.key, std::to_string(*next));
+    });
+}
+
+void SpeechSettings::ChooseVoice() {
+    if (voicesAsked_) return;
+    voicesAsked_ = true;
+    S.P.Reader.ListVoices([self = std::weak_ptr<SpeechSettings*>(self_)](std::vector<std::string> names) {
+        if (const auto alive = self.lock()) {
+            (*alive)->voicesAsked_ = false;
+            (*alive)->ShowVoices(names);
+        }
+    });
+}
+
+void SpeechSettings::ShowVoices(const std::vector<std::string>& names) {
+    S.Trap(ReportForm::Handler, " in mnuSpeechVoice_Click()", [&] {
+        if (names.empty()) return Sample(texts::NoVoices);
+        S.Hints.CancelSearch();
+        std::optional<std::string> chosen;
+        {
+            auto view = S.Window.CreateVoiceDialog();
+            for (const auto& name : names) view->AddVoice(name);
+            const auto now = current_.Voice ? std::find(names.begin(), names.end(), *current_.Voice) : names.end();
+            view->SetVoiceIndex(now == names.end() ? 0 : static_cast<int>(now - names.begin()));
+            view->Load = [this] { S.SayUnlessScreenReader({texts::VoiceListLabel}); };
+            view->OkClick = [&] {
+                const int index = view->VoiceIndex();
+                if (index >= 0 && index < static_cast<int>(names.size())) chosen = names[index];
+                view->Unload();
+            };
+            view->CancelClick = [&] { view->Unload(); };
+            view->ShowModal();
+        }
+        if (!chosen) return;
+        voiceLoading_ = false;
+        current_.Voice = *chosen;
+        S.P.Reader.SetVoice(current_);
+        Sample(" " + *chosen + " ");
+        Store(texts::SettingsVoiceKey, *chosen);
+    });
+}
+
+void SpeechSettings::Defaults() {
+    S.Trap(ReportForm::Handler, " in mnuSpeechDefaults_Click()", [&] {
+        voiceLoading_ = false;
+        current_ = {};
+        S.P.Reader.SetVoice(current_);
+        Sample(texts::SpeechDefaults);
+        // Every key is forgotten that can be, even when one of them could not be.
+        std::optional<RunTimeError> failed;
+        for (auto key :
+             {texts::SettingsRateKey, texts::SettingsPitchKey, texts::SettingsVolumeKey, texts::SettingsVoiceKey}) {
+            try {
+                Store(key, {});
+            } catch (const RunTimeError& error) {
+                failed = error;
+            }
+        }
+        if (failed) throw *failed;
+    });
+}
+
+void SpeechSettings::Sample(std::string_view text) {
+    S.StopSpeech();
+    S.Speak(text);
+}
+
+// The setting holds for the run whether or not it could be stored; the player hears once per outage of
+// the settings store that it will not last.
+void SpeechSettings::Store(std::string_view key, const std::string& value) {
+    try {
+        S.P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSpeechSection),
+                                 std::string(key), value);
+        notSavedReported_ = false;
+    } catch (const RunTimeError&) {
+        if (notSavedReported_) return;
+        notSavedReported_ = true;
+        throw;
+    }
+}
+
+}  // namespace quorrel
