@@ -28,8 +28,9 @@ really has, with the fewest keys the commands allow:
 After each command the table must be the one planned (the home cells compared as a set: any ace may
 start any home cell), and the game must end with 52 cards home. Every figure is divided by the
 solver's moves for the deals (about 127 a game), the same in the three ways. The characters are those
-of every text spoken from the first key to the last, blanks included; the box at the end of the game,
-the same in every way, is not counted. The listening time is what espeak-ng, at its default voice and
+of every text the keys send to speech-dispatcher, blanks included, from the first key to the last: what
+a key says after its own last stop (what it says before that is dropped unsent, as the F5 and F6 keys'
+first cell); the box at the end of the game, the same in every way, is not counted. The listening time is what espeak-ng, at its default voice and
 rate (175 words a minute), takes to say each text on its own, silences before and after included, so
 it is an upper bound of what a player at that rate hears; without espeak-ng it is estimated from the
 rate (six characters a word).

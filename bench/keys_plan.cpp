@@ -9,12 +9,14 @@
 //   runs    the same with Shift+digit for runs, and the option Move Safe Cards Home on.
 // Each move's keys are planned from the table and the cursors the game really has, with the fewest keys
 // that the commands allow; after each command the table must be the one planned, and the game must end
-// with 52 cards home. The words counted are every text spoken from the first key to the last; the box
-// that ends the game (the same in every way of playing) is not counted.
+// with 52 cards home. The words counted are the texts each key sends to the speech server, from the
+// first key to the last: those it says after its own last stop (what it says before that is dropped
+// unsent); the box that ends the game (the same in every way of playing) is not counted.
 //
 // Usage:
 //   quorrel_keys [--mode today|direct|runs|all] [--deals A-B]   one line of totals per mode:
-//       "mode M deals D moves N keys K chars C resolved R" (N: the solver's moves for the deals)
+//       "mode M deals D moves N keys K chars C resolved R keys_a_move .. keys_a_game .. chars_a_move .."
+//       (N: the solver's moves for the deals, the denominator of every figure a move)
 //   ... --texts          also a line "text M COUNT ESCAPED" for each distinct text heard
 //   quorrel_keys --mode M --deal N --script   one line a key: "key NAME<TAB>TEXT<TAB>TEXT...", NAME as
 //       xdotool names it, the texts escaped (\\ \t \n \r); then "end" with the game's figures.
@@ -323,11 +325,16 @@ private:
             if (id < 0) Fail("no menu item has the shortcut " + shortcut);
             t.window.menus.Click(id);
         }
+        // What one key says before a stop of its own never reaches the speech server: the program sends
+        // a key's texts after its last stop. A stop of earlier speech (the box) keeps the key's own.
         KeyHeard said{key, {}};
         for (const std::string& text : t.Heard()) {
+            if (text == RecordingScreenReader::kStop) said.Texts.clear();
             if (text == RecordingScreenReader::kStop || text == RecordingScreenReader::kStopEarlier) continue;
             if (text.rfind(texts::GameOver, 0) == 0) break;  // the box at the end is not counted
             said.Texts.push_back(text);
+        }
+        for (const std::string& text : said.Texts) {
             figures_.Chars += Chars(text);
             ++figures_.Texts[text];
         }
@@ -607,8 +614,12 @@ int main(int argc, char** argv) {
                     }
                 }
             }
-            std::printf("mode %s deals %d moves %ld keys %ld chars %ld resolved %ld\n", Name(mode), last - first + 1,
-                        total.Moves, total.Keys, total.Chars, total.Resolved);
+            const int deals = last - first + 1;
+            const double moves = static_cast<double>(std::max(total.Moves, 1L));
+            std::printf("mode %s deals %d moves %ld keys %ld chars %ld resolved %ld keys_a_move %.2f keys_a_game %.1f "
+                        "chars_a_move %.1f\n",
+                        Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Keys / moves,
+                        static_cast<double>(total.Keys) / deals, total.Chars / moves);
             if (listTexts)
                 for (const auto& [text, count] : total.Texts)
                     std::printf("text %s %ld %s\n", Name(mode), count, Escaped(text).c_str());
