@@ -214,19 +214,24 @@ std::optional<solver::SolverMove> OnTable(const Table& table, const solver::Solv
 
 // --- what the direct commands do, as the player is told -----------------------------------------
 
-// The column Space sends a column's bottom card to when it does not go home: the nearest column to the
-// right whose bottom card takes it, going round; else the nearest empty one the same way; -1 for none.
-int QuickColumn(const Table& table, int source) {
-    const std::string card = Bottom(table, source);
-    for (int step = 1; step < kColumns; ++step) {
-        const int c = (source + step) % kColumns;
-        if (table.Length(c) > 0 && rules::Follows(card, Bottom(table, c))) return c;
+// Where Space sends a card that does not go home: the nearest column to the right of its own (from the
+// first column for a card in a free cell), going round, whose bottom card takes it; else the first empty
+// column in that order, unless the card is alone in its column; else the first empty free cell, for a
+// card in a column. A column is named by its number, a free cell by -1; -2 for nowhere.
+int QuickPlace(const Table& table, const CellPlace& from) {
+    const bool inColumn = from.Grid == GridId::Column;
+    const std::string& card = table.At(from);
+    const int start = inColumn ? from.Col : -1;
+    int empty = -1;
+    for (int step = 1; step <= kColumns; ++step) {
+        const int c = (start + step) % kColumns;
+        if (inColumn && c == from.Col) continue;
+        const int length = table.Length(c);
+        if (length == 0 && empty < 0) empty = c;
+        if (length > 0 && length < kCardRows && rules::Follows(card, Bottom(table, c))) return c;
     }
-    for (int step = 1; step < kColumns; ++step) {
-        const int c = (source + step) % kColumns;
-        if (table.Length(c) == 0) return c;
-    }
-    return -1;
+    if (empty >= 0 && !(inColumn && table.Length(from.Col) == 1)) return empty;
+    return inColumn && FirstEmptyFreeCell(table) >= 0 ? -1 : -2;
 }
 
 // How many cards Shift+digit moves from column a onto column b: the longest part of the run at a's
@@ -239,8 +244,11 @@ int RunMoved(const Table& table, int a, int b) {
     const int room = (EmptyFreeCells(table) + 1) << emptyColumns;
     if (table.Length(b) == 0) return std::min(run, room);
     const std::string bottom = Bottom(table, b);
-    for (int j = 1; j <= run; ++j)
-        if (rules::Follows(table.Card(a, table.Length(a) - j + 1), bottom)) return j <= room ? j : 0;
+    for (int j = 1; j <= run; ++j) {
+        if (!rules::Follows(table.Card(a, table.Length(a) - j + 1), bottom)) continue;
+        if (table.Length(b) + j > kCardRows) return 0;
+        return j <= room ? j : 0;
+    }
     return 0;
 }
 
@@ -464,7 +472,7 @@ private:
         switch (played.To.Grid) {
         case GridId::Column: {
             const int d = played.To.Col;
-            if (inColumns && HomeFor(table, played.Card) < 0 && QuickColumn(table, played.From.Col) == d)
+            if ((inColumns || onFreeCell) && HomeFor(table, played.Card) < 0 && QuickPlace(table, played.From) == d)
                 keys = {"space"};
             else if (inColumns && mode_ == Mode::Runs && RunMoved(table, played.From.Col, d) == 1)
                 keys = {"shift+" + Digit(d)};
