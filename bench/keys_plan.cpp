@@ -15,8 +15,10 @@
 //
 // Usage:
 //   quorrel_keys [--mode today|direct|runs|all] [--deals A-B]   one line of totals per mode:
-//       "mode M deals D moves N keys K chars C resolved R keys_a_move .. keys_a_game .. chars_a_move .."
-//       (N: the solver's moves for the deals, the denominator of every figure a move)
+//       "mode M deals D moves N keys K chars C resolved R skipped S runs U run_moves V keys_a_move ..
+//       keys_a_game .. chars_a_move .." (N: the solver's moves for the deals, the denominator of every
+//       figure a move; S: the solver's moves of cards already home, left out; U: the Shift+digit moves,
+//       standing for V of the solver's moves)
 //   ... --texts          also a line "text M COUNT ESCAPED" for each distinct text heard
 //   quorrel_keys --mode M --deal N --script   one line a key: "key NAME<TAB>TEXT<TAB>TEXT...", NAME as
 //       xdotool names it, the texts escaped (\\ \t \n \r); then "end" with the game's figures.
@@ -59,6 +61,9 @@ struct Figures {
     long Keys = 0;
     long Chars = 0;
     long Resolved = 0;  // searches made again from the game's table (a planned move no longer legal)
+    long Skipped = 0;   // the solver's moves of cards already home
+    long Runs = 0;      // Shift+digit moves, and the solver's moves they stand for
+    long RunMoves = 0;
     std::map<std::string, long> Texts;
 };
 
@@ -347,6 +352,7 @@ private:
             ++figures_.Texts[text];
         }
         ++figures_.Keys;
+        lastKey_ = key;
         heard_.push_back(std::move(said));
     }
 
@@ -368,6 +374,7 @@ private:
         const solver::SolverMove& move = moves_[next_];
         if (mode_ == Mode::Runs) {
             if (IsHome(table, move.Card)) {
+                ++figures_.Skipped;
                 ++next_;
                 return;
             }
@@ -472,7 +479,10 @@ private:
         switch (played.To.Grid) {
         case GridId::Column: {
             const int d = played.To.Col;
-            if ((inColumns || onFreeCell) && HomeFor(table, played.Card) < 0 && QuickPlace(table, played.From) == d)
+            // Space on the card the last Space moved would send it to that move's next place instead.
+            const bool freshQuickMove = !(lastKey_ == "space" && lastSpaced_ == played.Card);
+            if ((inColumns || onFreeCell) && freshQuickMove && HomeFor(table, played.Card) < 0 &&
+                QuickPlace(table, played.From) == d)
                 keys = {"space"};
             else if (inColumns && mode_ == Mode::Runs && RunMoved(table, played.From.Col, d) == 1)
                 keys = {"shift+" + Digit(d)};
@@ -486,6 +496,7 @@ private:
             break;
         }
         SendAll(keys);
+        lastSpaced_ = played.Card;
         std::string what;
         for (const auto& key : keys) what += (what.empty() ? "" : " ") + key;
         Check(solver::Played(table, played), what + " (" + played.Card + ")");
@@ -531,6 +542,8 @@ private:
         Check(RunPlayed(table, a, b, bestCount),
               "run of " + std::to_string(bestCount) + " from column " + Digit(a) + " onto column " + Digit(b));
         next_ += best->first;
+        ++figures_.Runs;
+        figures_.RunMoves += static_cast<long>(best->first);
         return true;
     }
 
@@ -541,6 +554,8 @@ private:
     size_t next_ = 0;
     Figures figures_;
     std::vector<KeyHeard> heard_;
+    std::string lastKey_;     // the last key sent
+    std::string lastSpaced_;  // the card of the last direct move
 };
 
 std::string Escaped(const std::string& text) {
@@ -613,6 +628,9 @@ int main(int argc, char** argv) {
                 total.Keys += figures.Keys;
                 total.Chars += figures.Chars;
                 total.Resolved += figures.Resolved;
+                total.Skipped += figures.Skipped;
+                total.Runs += figures.Runs;
+                total.RunMoves += figures.RunMoves;
                 for (const auto& [text, count] : figures.Texts) total.Texts[text] += count;
                 if (script) {
                     for (const KeyHeard& key : player.Heard()) {
@@ -624,10 +642,11 @@ int main(int argc, char** argv) {
             }
             const int deals = last - first + 1;
             const double moves = static_cast<double>(std::max(total.Moves, 1L));
-            std::printf("mode %s deals %d moves %ld keys %ld chars %ld resolved %ld keys_a_move %.2f keys_a_game %.1f "
-                        "chars_a_move %.1f\n",
-                        Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Keys / moves,
-                        static_cast<double>(total.Keys) / deals, total.Chars / moves);
+            std::printf("mode %s deals %d moves %ld keys %ld chars %ld resolved %ld skipped %ld runs %ld run_moves %ld "
+                        "keys_a_move %.2f keys_a_game %.1f chars_a_move %.1f\n",
+                        Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Skipped,
+                        total.Runs, total.RunMoves, total.Keys / moves, static_cast<double>(total.Keys) / deals,
+                        total.Chars / moves);
             if (listTexts)
                 for (const auto& [text, count] : total.Texts)
                     std::printf("text %s %ld %s\n", Name(mode), count, Escaped(text).c_str());
