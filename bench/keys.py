@@ -236,7 +236,8 @@ def main():
         moves = int(totals["moves"])
         minutes = sum(times * speech(text) for text, times in texts.items()) / games / 60
         rows.append((mode, title, (int(totals["keys"]) / moves, int(totals["keys"]) / games,
-                                   int(totals["chars"]) / moves, minutes, int(totals["resolved"]), moves)))
+                                   int(totals["chars"]) / moves, minutes, int(totals["resolved"]), moves,
+                                   int(totals["skipped"]), int(totals["runs"]), int(totals["run_moves"]))))
     print("\nDeals %s, %s solver moves a game; listening %s.\n"
           % (options["--deals"], next(("%.1f" % (r[2][5] / games) for r in rows if r[2]), "?"),
              "measured with espeak-ng at its default rate" if speech.espeak else "estimated at 175 words a minute"))
@@ -248,8 +249,10 @@ def main():
         else:
             print("| %s | %.2f | %.0f | %.0f | %.1f |" % ((title,) + figures[:4]))
     for mode, title, figures in rows:
-        if figures and figures[4]:
-            print("%s: the solver searched again %d times (a move no longer legal)." % (title, figures[4]))
+        if figures and (figures[4] or figures[6] or figures[7]):
+            print("%s: %d of the solver's %d moves left out (their card already home), %d Shift+digit moves in "
+                  "place of %d, %d new searches (a move no longer legal)."
+                  % (title, figures[6], figures[5], figures[7], figures[8], figures[4]))
     for mode, target in TARGETS.items():
         figures = next((r[2] for r in rows if r[0] == mode), None)
         if figures:
