@@ -87,22 +87,29 @@ void GameScreen::HomeCell_GotFocus() {
 }
 
 void GameScreen::mnuOptionsSpeakColumns_Click() {
-    Trap(ReportForm::Handler, " in mnuOptionsSpeakColumns_Click()", [&] {
-        const bool checked = !Menus.IsChecked(mnuOptionsSpeakColumns);
-        Menus.SetChecked(mnuOptionsSpeakColumns, checked);
-        // The option holds for the run whether or not it could be stored; the player hears once per
-        // outage of the settings store that it will not last.
-        try {
-            P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSection),
-                                   std::string(texts::SettingsColumnsKey),
-                                   std::string(checked ? texts::Checked : texts::Unchecked));
-            settingNotSavedReported_ = false;
-        } catch (const RunTimeError&) {
-            if (settingNotSavedReported_) return;
-            settingNotSavedReported_ = true;
-            throw;
-        }
-    });
+    Trap(ReportForm::Handler, " in mnuOptionsSpeakColumns_Click()",
+         [&] { ToggleOption(mnuOptionsSpeakColumns, texts::SettingsSection, texts::SettingsColumnsKey); });
+}
+
+void GameScreen::mnuOptionsSafeHome_Click() {
+    Trap(ReportForm::Handler, " in mnuOptionsSafeHome_Click()",
+         [&] { ToggleOption(mnuOptionsSafeHome, texts::SettingsPlaySection, texts::SettingsSafeHomeKey); });
+}
+
+void GameScreen::ToggleOption(int id, std::string_view section, std::string_view key) {
+    const bool checked = !Menus.IsChecked(id);
+    Menus.SetChecked(id, checked);
+    // The option holds for the run whether or not it could be stored; the player hears once per
+    // outage of the settings store that it will not last.
+    try {
+        P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(section), std::string(key),
+                               std::string(checked ? texts::Checked : texts::Unchecked));
+        settingNotSavedReported_ = false;
+    } catch (const RunTimeError&) {
+        if (settingNotSavedReported_) return;
+        settingNotSavedReported_ = true;
+        throw;
+    }
 }
 
 }  // namespace quorrel

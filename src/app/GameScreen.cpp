@@ -98,6 +98,11 @@ void GameScreen::Form_Load() {
                                                       std::string(texts::SettingsColumnsKey),
                                                       std::string(texts::Checked));
     Menus.SetChecked(mnuOptionsSpeakColumns, columns == texts::Checked);
+    const std::string safeHome = P.Settings.GetSetting(std::string(texts::SettingsApp),
+                                                       std::string(texts::SettingsPlaySection),
+                                                       std::string(texts::SettingsSafeHomeKey),
+                                                       std::string(texts::Unchecked));
+    Menus.SetChecked(mnuOptionsSafeHome, safeHome == texts::Checked);
     State.UnsavedChanges = 0;
     // The Games folder beside the program; where it cannot be made or written to (a read-only
     // installation, even one that ships a Games folder), the user's own.
@@ -188,6 +193,10 @@ void GameScreen::TurnMenusOff() {
 }
 
 void GameScreen::MenuClick(int id) {
+    if (id != mnuPlayQuickMove) Moves.EndQuickRound();
+    if (id >= mnuPlayColumn1 && id < mnuPlayColumn1 + kColumns) return Moves.ColumnKey(id - mnuPlayColumn1);
+    if (id >= mnuPlayRun1 && id < mnuPlayRun1 + kColumns) return Moves.RunTo(id - mnuPlayRun1);
+    if (id >= mnuPlayFreeCell1 && id < mnuPlayFreeCell1 + kCells) return Moves.FreeCellKey(id - mnuPlayFreeCell1);
     switch (id) {
     case mnuGameNew: mnuGameNew_Click(); break;
     case mnuGameOpen: mnuGameOpen_Click(); break;
@@ -200,6 +209,7 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsPreviousBottom: mnuOptionsPreviousBottom_Click(); break;
     case mnuOptionsNextBottom: mnuOptionsNextBottom_Click(); break;
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
+    case mnuOptionsSafeHome: mnuOptionsSafeHome_Click(); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
     // The Play menu's items go straight to their units.
@@ -221,6 +231,9 @@ void GameScreen::MenuClick(int id) {
     case mnuPlayReadTable: Readings.ReadTable(); break;
     case mnuPlayReadBottomRow: Readings.ReadBottomRowCards(); break;
     case mnuPlayStatistics: Scores.Show(); break;
+    case mnuPlayQuickMove: Moves.QuickMove(); break;
+    case mnuPlayToFreeCell: Moves.ToFreeCell(); break;
+    case mnuPlayToHome: Moves.ToHome(); break;
     default: break;
     }
 }
@@ -315,8 +328,17 @@ void GameScreen::mnuOptionsNextBottom_Click() {
 }
 
 // Enter and a click on a cell pick a card up or drop the picked-up one.
-void GameScreen::Column_Click() { Moves.ClickColumn(); }
-void GameScreen::FreeCell_Click() { Moves.ClickFreeCell(); }
-void GameScreen::HomeCell_Click() { Moves.ClickHomeCell(); }
+void GameScreen::Column_Click() {
+    Moves.EndQuickRound();
+    Moves.ClickColumn();
+}
+void GameScreen::FreeCell_Click() {
+    Moves.EndQuickRound();
+    Moves.ClickFreeCell();
+}
+void GameScreen::HomeCell_Click() {
+    Moves.EndQuickRound();
+    Moves.ClickHomeCell();
+}
 
 }  // namespace quorrel

@@ -83,6 +83,8 @@ public:
     void FreeCell_GotFocus();
     void HomeCell_GotFocus();
     void mnuOptionsSpeakColumns_Click();
+    // Move Safe Cards Home: after each move, the cards no other card can want go home by themselves.
+    void mnuOptionsSafeHome_Click();
 
     // Enter or a click on a cell.
     void Column_Click();
@@ -163,6 +165,8 @@ public:
 private:
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
     void SpeakKeyList();
+    // Turns a check item of the Options menu over and stores it in the settings store.
+    void ToggleOption(int id, std::string_view section, std::string_view key);
     // After BeginGame has laid out the table: it becomes the table a restart lays out again, and a
     // numbered deal says its number.
     void GameBegun();

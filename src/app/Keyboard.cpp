@@ -7,6 +7,7 @@ namespace quorrel {
 
 void GameScreen::Form_KeyDown(int KeyCode, int Shift, bool Held) {
     Trap(ReportForm::Handler, " in Form_KeyDown()", [&] {
+        Moves.EndQuickRound();
         if (Held && (KeyCode == keys::F3 || KeyCode == keys::F4)) return;
         switch (KeyCode) {
         case keys::Escape:

@@ -16,6 +16,12 @@ void MoveHistory::Record(HistoryStep step) {
     done_.push_back(std::move(step));
 }
 
+HistoryStep MoveHistory::TakeLast() {
+    HistoryStep step = std::move(done_.back());
+    done_.pop_back();
+    return step;
+}
+
 HistoryStep MoveHistory::Undo() {
     HistoryStep step = std::move(done_.back());
     done_.pop_back();

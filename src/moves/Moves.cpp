@@ -1,7 +1,12 @@
 // Picking up, dropping, the six moves and the end of the game.
 #include "moves/Moves.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/GameScreen.h"
+#include "app/Menus.h"
+#include "speech/CardWords.h"
 #include "table/Rules.h"
 #include "texts/Texts.h"
 
@@ -113,13 +118,18 @@ void Moves::MoveCard(IGrid& source, IGrid& destination, std::string_view suffix)
         const int row = destination.Row();
         const int col = destination.Col();
         const std::string under = S.Board.Current(to);
-        source.SetRow(S.State.SelectedRow);
-        source.SetCol(S.State.SelectedCol);
-        S.Board.PutCurrent(from, "");
-        S.Board.Unmark(from);
-        if (sameGrid) {
-            destination.SetRow(row);
-            destination.SetCol(col);
+        {
+            // A key's move jumps no cursor the player has to hear: the cursors are where the key put them.
+            std::optional<Board::Mute> mute;
+            if (keyed_) mute.emplace(S.State);
+            source.SetRow(S.State.SelectedRow);
+            source.SetCol(S.State.SelectedCol);
+            S.Board.PutCurrent(from, "");
+            S.Board.Unmark(from);
+            if (sameGrid) {
+                destination.SetRow(row);
+                destination.SetCol(col);
+            }
         }
         S.Board.PutCurrent(to, S.State.SelectedCard);
         S.Hints.CancelSearch();
@@ -135,6 +145,7 @@ void Moves::MoveCard(IGrid& source, IGrid& destination, std::string_view suffix)
         S.State.SelectedCol = 0;
         S.State.SelectedCard.clear();
         if (&destination == &S.HomeCell) CountCardHome();
+        SendSafeCardsHome();
     });
 }
 
@@ -153,7 +164,11 @@ void Moves::MoveFreeCellToHomeCell() { MoveCard(S.FreeCell, S.HomeCell, " in Mov
 // One more card home; the 52nd ends the game with the question whether to play again.
 void Moves::CountCardHome() {
     ++S.State.HomeCount;
-    if (S.State.HomeCount != kCards) return;
+    if (S.State.HomeCount == kCards) GameWon();
+}
+
+void Moves::GameWon() {
+    round_.reset();
     S.State.GameInProgress = 0;
     S.Scores.CountGame(S.Scores.Stats.GameWon());
     S.State.History.Clear();  // the end of a game cannot be undone
@@ -175,6 +190,268 @@ void Moves::PutBackSilently() {
         {S.State.SelectedFrom == 0 ? GridId::Column : GridId::FreeCell, S.State.SelectedRow, S.State.SelectedCol});
     S.State.CardSelected = 0;
     S.State.SelectedFrom = 3;
+}
+
+bool Moves::Playing() const { return S.State.GameInProgress == -1 && !S.DealWaiting; }
+
+MoveRecord Moves::Shift(const CellPlace& from, const CellPlace& to) {
+    MoveRecord move{from, to, S.Board.At(from), S.Board.At(to)};
+    S.Board.Put(from, "");
+    S.Board.Put(to, move.Card);
+    if (to.Grid == GridId::HomeCell) ++S.State.HomeCount;
+    return move;
+}
+
+void Moves::Unshift(const MoveRecord& move) {
+    S.Board.Put(move.To, move.Under);
+    S.Board.Put(move.From, move.Card);
+    if (move.To.Grid == GridId::HomeCell) --S.State.HomeCount;
+}
+
+void Moves::Moved(HistoryStep step) {
+    S.Hints.CancelSearch();
+    S.State.History.Record(std::move(step));
+    if (!S.DealWaiting) S.Scores.CountGame(S.Scores.Stats.MoveMade());
+    S.State.UnsavedChanges = -1;
+}
+
+void Moves::FocusSilently(GridId id) {
+    IGrid& grid = S.Board.Grid(id);
+    if (grid.HasFocus()) return;
+    if (id == GridId::Column) S.SilentColumnFocus = -1;
+    else S.SilentCellFocus = -1;
+    grid.SetFocus();
+}
+
+void Moves::SelectSilently(const CellPlace& place) {
+    S.State.CardSelected = -1;
+    S.State.SelectedFrom = place.Grid == GridId::Column ? kFromColumn : kFromFreeCell;
+    S.State.SelectedRow = static_cast<std::int16_t>(place.Row);
+    S.State.SelectedCol = static_cast<std::int16_t>(place.Col);
+    S.State.SelectedCard = S.Board.At(place);
+}
+
+std::optional<CellPlace> Moves::CardToMove() {
+    if (S.State.CardSelected == -1)
+        return CellPlace{S.State.SelectedFrom == kFromColumn ? GridId::Column : GridId::FreeCell, S.State.SelectedRow,
+                         S.State.SelectedCol};
+    if (S.State.FocusGrid == 1) {
+        const std::string text = S.Board.Current(GridId::FreeCell);
+        if (text.empty()) {
+            Refuse(texts::FreeCellEmpty, text);
+            return std::nullopt;
+        }
+        return S.Board.Cursor(GridId::FreeCell);
+    }
+    if (S.State.FocusGrid == 2) {
+        Refuse(rules::PickUpFromHomeCell().Refusal, S.Board.Current(GridId::HomeCell));
+        return std::nullopt;
+    }
+    const int column = S.Column.Col();
+    const int length = S.Board.Snapshot().Length(column);
+    if (length == 0) {
+        S.StopSpeech();
+        S.Speak(texts::CannotMoveEmptyCell);
+        return std::nullopt;
+    }
+    const CellPlace place{GridId::Column, length, column};
+    S.Board.MoveSilently(place);
+    return place;
+}
+
+void Moves::ColumnKey(int column) {
+    S.Trap(ReportForm::Handler, " in ColumnKey()", [&] {
+        if (!Playing()) return;
+        if (S.State.CardSelected == -1 && S.State.SelectedFrom == kFromColumn && S.State.SelectedCol == column) {
+            S.StopSpeech();
+            return PutBack();
+        }
+        int length = 0;
+        const ColumnCells cells = S.Board.ColumnSnapshot(column);
+        while (length < kCardRows && !cells[Table::Index(length)].empty()) ++length;
+        // The bottom card to pick up; below it to drop, or the bottom card's own cell when the column is full.
+        const int row = S.State.CardSelected == -1 ? std::min(length + 1, kCardRows) : std::max(length, 1);
+        FocusSilently(GridId::Column);
+        S.Board.MoveSilently({GridId::Column, row, column});
+        const Keyed keyed(keyed_);
+        ClickColumn();
+    });
+}
+
+void Moves::FreeCellKey(int cell) {
+    S.Trap(ReportForm::Handler, " in FreeCellKey()", [&] {
+        if (!Playing()) return;
+        const bool own = S.State.CardSelected == -1 && S.State.SelectedFrom == kFromFreeCell && S.State.SelectedCol == cell;
+        FocusSilently(GridId::FreeCell);
+        S.Board.MoveSilently({GridId::FreeCell, 0, cell});
+        const Keyed keyed(keyed_);
+        if (!own) return ClickFreeCell();
+        S.StopSpeech();
+        PutBack();
+    });
+}
+
+void Moves::ToFreeCell() {
+    S.Trap(ReportForm::Handler, " in ToFreeCell()", [&] {
+        if (!Playing()) return;
+        const Table table = S.Board.Snapshot();
+        int empty = 0;
+        while (empty < kCells && !table.FreeCells[Table::Index(empty)].empty()) ++empty;
+        const Keyed keyed(keyed_);
+        if (S.State.CardSelected == 0 && S.State.FocusGrid == 1) return ClickFreeCell();  // picks up its card
+        const bool selected = S.State.CardSelected == -1;
+        const std::optional<CellPlace> from = CardToMove();
+        if (!from) return;
+        if (empty == kCells) {
+            if (selected) return ClickFreeCell();  // Enter's refusal, and the card stays picked up
+            return Refuse(texts::FreeCellMustBeEmpty, S.Board.Current(GridId::FreeCell));
+        }
+        S.Board.MoveSilently({GridId::FreeCell, 0, empty});
+        if (selected) return ClickFreeCell();
+        SelectSilently(*from);
+        if (from->Grid == GridId::Column) MoveColumnToFreeCell();
+        else MoveFreeCellToFreeCell();
+    });
+}
+
+void Moves::ToHome() {
+    S.Trap(ReportForm::Handler, " in ToHome()", [&] {
+        if (!Playing()) return;
+        const std::optional<CellPlace> from = CardToMove();
+        if (!from) return;
+        const Table table = S.Board.Snapshot();
+        const std::string& card = table.At(*from);
+        const std::optional<int> home = rules::HomeCellFor(table, card);
+        if (!home) return;
+        const std::string& top = table.HomeCells[Table::Index(*home)];
+        const rules::Outcome outcome = rules::DropOnHomeCell(card, top);
+        if (outcome.What == rules::Outcome::Refuse) return Refuse(outcome.Refusal, top);
+        if (outcome.What == rules::Outcome::Ignore) return Refuse(texts::NotNextHome, top);
+        if (S.State.CardSelected == 0) SelectSilently(*from);
+        S.Board.MoveSilently({GridId::HomeCell, 0, *home});
+        const Keyed keyed(keyed_);
+        if (S.State.SelectedFrom == kFromColumn) MoveColumnToHomeCell();
+        else MoveFreeCellToHomeCell();
+    });
+}
+
+void Moves::QuickMove() {
+    S.Trap(ReportForm::Handler, " in QuickMove()", [&] {
+        if (!Playing()) return;
+        if (round_ && round_->Step == S.State.History.Done() && S.State.History.CanUndo()) {
+            // Again at once: the last quick move (with the cards it sent home) is taken back without a
+            // word, and the card goes to the next place.
+            const HistoryStep last = S.State.History.TakeLast();
+            if (const auto* move = std::get_if<MoveRecord>(&last)) Unshift(*move);
+            else if (const auto* step = std::get_if<StepRecord>(&last))
+                for (auto it = step->Moves.rbegin(); it != step->Moves.rend(); ++it) Unshift(*it);
+            round_->Next = (round_->Next + 1) % round_->Places.size();
+        } else {
+            round_.reset();
+            const std::optional<CellPlace> from = CardToMove();
+            if (!from) return;
+            std::vector<CellPlace> places = rules::PlacesFor(S.Board.Snapshot(), *from);
+            if (places.empty()) {
+                S.StopSpeech();
+                S.Speak(texts::NowhereToGo);
+                return;
+            }
+            round_ = QuickRound{*from, std::move(places)};
+        }
+        PutBackSilently();
+        const CellPlace to = round_->Places[round_->Next];
+        const MoveRecord move = Shift(round_->From, to);
+        // The column grid's cursor follows a card to a column; a card to a free cell or home leaves it.
+        if (to.Grid == GridId::Column) S.Board.MoveSilently(to);
+        Moved(move);
+        S.StopSpeech();
+        S.SpeakCurrentCell(move.Card);
+        S.Speak(texts::WentTo);
+        S.Speak(PlaceWords(to));
+        if (S.State.HomeCount == kCards) return GameWon();
+        SendSafeCardsHome();
+        if (round_) round_->Step = S.State.History.Done();
+    });
+}
+
+void Moves::RunTo(int column) {
+    S.Trap(ReportForm::Handler, " in RunTo()", [&] {
+        if (!Playing()) return;
+        // A free cell's card is no run: the key drops it, as the column's own key would.
+        if (S.State.CardSelected == -1 && S.State.SelectedFrom == kFromFreeCell) return ColumnKey(column);
+        const int from = S.State.CardSelected == -1 ? S.State.SelectedCol : S.Column.Col();
+        Table table = S.Board.Snapshot();
+        const rules::RunPlan plan = rules::PlanRun(table, from, column);
+        S.StopSpeech();
+        switch (plan.What) {
+        case rules::RunPlan::Moves: break;
+        case rules::RunPlan::EmptyColumn: return S.Speak(texts::NoRun);
+        case rules::RunPlan::SameColumn: return S.Speak(texts::RunAlreadyThere);
+        case rules::RunPlan::DoesNotFit: return S.Speak(texts::RunDoesNotFit);
+        case rules::RunPlan::TooLong:
+            S.Speak(texts::SpokenNumber(plan.Count));
+            S.Speak(texts::RunTooLong);
+            S.Speak(texts::SpokenNumber(plan.Capacity));
+            return S.Speak(texts::CanMoveNow);
+        }
+        PutBackSilently();
+        const int topRow = table.Length(from) - plan.Count + 1;
+        const CellPlace topFrom{GridId::Column, topRow, from};
+        const CellPlace topTo{GridId::Column, table.Length(column) + 1, column};
+        const std::string top = table.At(topFrom);
+        std::vector<MoveRecord> moves;
+        for (const auto& [a, b] : rules::PlayOutRun(table, from, column, plan.Count)) moves.push_back(Shift(a, b));
+        FocusSilently(GridId::Column);
+        S.Board.MoveSilently({GridId::Column, topTo.Row + plan.Count - 1, column});
+        const std::size_t played = moves.size();
+        if (plan.Count == 1) Moved(moves.front());
+        else Moved(StepRecord{std::move(moves), played, plan.Count, top, topFrom, topTo});
+        if (plan.Count > 1) {
+            S.Speak(texts::SpokenNumber(plan.Count));
+            S.Speak(texts::CardsFrom);
+        }
+        S.SpeakCurrentCell(top);
+        S.Speak(texts::WentTo);
+        S.Speak(PlaceWords(topTo));
+        SendSafeCardsHome();
+    });
+}
+
+bool Moves::SafeCardsHomeOn() const { return S.Menus.IsChecked(mnuOptionsSafeHome); }
+
+void Moves::SendSafeCardsHome() {
+    if (!SafeCardsHomeOn() || S.State.GameInProgress != -1 || !S.State.History.CanUndo()) return;
+    std::vector<MoveRecord> home;
+    for (;;) {
+        const Table table = S.Board.Snapshot();
+        std::optional<std::pair<CellPlace, int>> next;
+        auto consider = [&](const CellPlace& place) {
+            const std::string& card = table.At(place);
+            if (next || card.empty()) return;
+            const std::optional<int> cell = rules::HomeCellFor(table, card);
+            if (cell && rules::GoesHome(card, table.HomeCells[Table::Index(*cell)]) &&
+                rules::SafeToSendHome(table, card))
+                next = {place, *cell};
+        };
+        for (int column = 0; column < kColumns; ++column)
+            if (const int length = table.Length(column); length > 0) consider({GridId::Column, length, column});
+        for (int cell = 0; cell < kCells; ++cell) consider({GridId::FreeCell, 0, cell});
+        if (!next) break;
+        home.push_back(Shift(next->first, {GridId::HomeCell, 0, next->second}));
+    }
+    if (home.empty()) return;
+    // The cards join the step of the move that sent them.
+    HistoryStep last = S.State.History.TakeLast();
+    StepRecord step;
+    if (const auto* move = std::get_if<MoveRecord>(&last)) step = {{*move}, 1, 1, move->Card, move->From, move->To};
+    else step = std::get<StepRecord>(std::move(last));
+    for (const MoveRecord& move : home) {
+        step.Moves.push_back(move);
+        S.SpeakCurrentCell(move.Card);
+    }
+    S.Speak(texts::WentHome);
+    S.State.History.Record(std::move(step));
+    if (S.State.HomeCount == kCards) GameWon();
 }
 
 }  // namespace quorrel

@@ -62,6 +62,31 @@ void Replays::RedoMove(const MoveRecord& move) {
     SayReplayed(move.Card, texts::MovedAgainTo, move.To);
 }
 
+// A step of several cards: the command's cards back, or made again, with the cursor on the top card's
+// place; then the cards that went home with it. Said as one move, or as the count of cards and the top
+// card, then the cards from home.
+void Replays::ReplayCards(const StepRecord& step, bool back) {
+    if (back)
+        for (auto it = step.Moves.rbegin(); it != step.Moves.rend(); ++it) S.Moves.Unshift(*it);
+    else
+        for (const MoveRecord& move : step.Moves) S.Moves.Shift(move.From, move.To);
+    const CellPlace& place = back ? step.From : step.To;
+    S.Board.MoveSilently(place);
+    if (place.Grid == GridId::Column) S.State.LastSpokenCol = static_cast<std::int16_t>(place.Col);
+    S.State.UnsavedChanges = -1;
+    S.StopSpeech();
+    if (step.Count > 1) {
+        S.Speak(texts::SpokenNumber(step.Count));
+        S.Speak(texts::CardsFrom);
+    }
+    S.SpeakCurrentCell(step.Top);
+    S.Speak(back ? texts::BackTo : texts::MovedAgainTo);
+    S.Speak(PlaceWords(place));
+    if (step.Played == step.Moves.size()) return;
+    for (std::size_t k = step.Played; k < step.Moves.size(); ++k) S.SpeakCurrentCell(step.Moves[k].Card);
+    S.Speak(back ? texts::BackFromHome : texts::WentHome);
+}
+
 // Takes the last step back, or makes the last step taken back again.
 void Replays::ReplayStep(Replay direction) {
     const bool back = direction == Replay::Back;
@@ -76,6 +101,8 @@ void Replays::ReplayStep(Replay direction) {
     if (const auto* move = std::get_if<MoveRecord>(&step)) {
         if (back) UndoMove(*move);
         else RedoMove(*move);
+    } else if (const auto* cards = std::get_if<StepRecord>(&step)) {
+        ReplayCards(*cards, back);
     } else if (back) {
         LayOutTable(std::get<RestartRecord>(step).Before);
         AnnounceTable(texts::RestartUndone);

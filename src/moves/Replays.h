@@ -27,6 +27,7 @@ private:
     void AnnounceTable(std::string_view first);
     void UndoMove(const MoveRecord& move);
     void RedoMove(const MoveRecord& move);
+    void ReplayCards(const StepRecord& step, bool back);
     void SayReplayed(const std::string& card, std::string_view link, const CellPlace& place);
 
     GameScreen& S;

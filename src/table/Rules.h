@@ -3,8 +3,11 @@
 // the click handlers, the readings, the solver and the file check all ask here.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
+#include <vector>
 
 #include "table/Table.h"
 
@@ -58,5 +61,44 @@ Outcome DropOnFreeCell(const std::string& cell);
 // Dropping `card` on a home cell whose top card is `top`. A card of the home cell's suit but of
 // the wrong rank is ignored.
 Outcome DropOnHomeCell(const std::string& card, const std::string& top);
+
+// The home cell a card goes to: the one that holds its suit, else the first empty one; nullopt when
+// every cell holds another suit (a table that is not whole).
+std::optional<int> HomeCellFor(const Table& table, const std::string& card);
+
+// A card is safe to send home when no card left on the table could ever want to lie on it: aces and
+// twos always, and any other card once both cards of the other colour one rank lower are home. Only a
+// card that may go home now (GoesHome) is asked about.
+bool SafeToSendHome(const Table& table, const std::string& card);
+
+// The places a card may go from `from`, best first, as a quick move tries them: home; a column whose
+// bottom card it follows, the nearest to the right of its own column first, going round (from the first
+// column for a card in a free cell); the first empty column in the same order; the first empty free
+// cell. An empty column is not offered to a card alone in its column, nor a free cell to a card in one.
+// Column places are the cell below the bottom card, home and free cells their (row 0, cell) place.
+std::vector<CellPlace> PlacesFor(const Table& table, const CellPlace& from);
+
+// The cards a run move may take at once with `freeCells` empty free cells and `emptyColumns` empty
+// columns besides the destination: (free cells + 1) x 2^(empty columns).
+int RunCapacity(int freeCells, int emptyColumns);
+
+// How many cards at the bottom of column `from` a run move onto column `to` would take: the longest
+// part of the run there that follows the destination's bottom card, or that can move at all when the
+// destination is empty. Why it cannot move otherwise.
+struct RunPlan {
+    enum Kind { Moves, EmptyColumn, SameColumn, DoesNotFit, TooLong } What = Moves;
+    int Count = 0;     // the cards that would move (for TooLong, those that fit)
+    int Capacity = 0;  // the most that can move at once
+};
+RunPlan PlanRun(const Table& table, int from, int to);
+
+// Plays a run move out as single-card moves under the game's own rules, through the free cells and
+// the empty columns other than the destination: the bottom `count` cards of column `from` end on column
+// `to` in the same order, and every free cell and empty column ends as it began. `table` is changed
+// along the way. `count` must be within RunCapacity and the cards must be a run that fits.
+std::vector<std::pair<CellPlace, CellPlace>> PlayOutRun(Table& table, int from, int to, int count);
+
+// Moves the card at `from` to `to` on a table value (the count of cards home follows).
+void MoveOnTable(Table& table, const CellPlace& from, const CellPlace& to);
 
 }  // namespace quorrel::rules
