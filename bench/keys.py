@@ -3,10 +3,11 @@
 """Keys and listening a move, over whole games played by quorrel-solve's way home.
 
 Usage: python3 bench/keys.py PATH_TO_QUORREL [--deals A-B] [--play N,...] [--play-direct N,...]
-                             [--play-today N,...] [--no-play]
+                             [--play-safe N,...] [--play-today N,...] [--no-play]
   --deals A-B      the numbered deals counted (default 1-200)
   --play N,...     the deals typed into the real program with the direct keys, runs and safe cards home
-                   (default 1,2); --play-direct the deals typed with the direct keys alone (default 1);
+                   (default 1,2); --play-direct the deals typed with the direct keys alone (default 1),
+                   --play-safe with the direct keys and safe cards home, without runs (default 1);
                    --play-today the deals typed with today's keys (default none: some 800 keys a game)
   --no-play        only the count, without the real program
 quorrel_keys is taken from the build folder of PATH_TO_QUORREL (bench/quorrel_keys), and espeak-ng
@@ -21,6 +22,7 @@ really has, with the fewest keys the commands allow:
            Enter to drop;
   direct   a column's digit, Alt and a free cell's number, F (to a free cell), H (home), Space (the
            card's best place), one card at a time, with Move Safe Cards Home off;
+  safe     the same with Move Safe Cards Home on (see runs);
   runs     the same with Shift and a column's digit for a run, and Move Safe Cards Home on: a solver's
            move of a card already home is left out, a stretch of the solver's moves that only carries
            a run from one column to another is one Shift+digit, and when a move is no longer legal (its
@@ -56,7 +58,8 @@ import harness  # noqa: E402
 from harness import TestFailure  # noqa: E402
 
 _IN_DBUS = "QUORREL_E2E_IN_DBUS"
-MODES = [("today", "today's keys"), ("direct", "direct keys"), ("runs", "direct keys, runs, safe cards home")]
+MODES = [("today", "today's keys"), ("direct", "direct keys"), ("safe", "direct keys, safe cards home"),
+         ("runs", "direct keys, runs, safe cards home")]
 DEAL_DIALOG = "Deal Game Number"
 DEAL_LABEL = "Game number, from 1 to 1000000:"
 GAME_OVER = "The game is over!"
@@ -136,7 +139,7 @@ def play(binary, keys_program, mode, deal):
     try:
         program = session.start_program_and_welcome()
         speech = session.speech
-        if mode == "runs":
+        if mode in ("safe", "runs"):
             # Options, Move Safe Cards Home.
             program.key("alt+o")
             time.sleep(0.5)
@@ -200,7 +203,7 @@ def main():
         print(__doc__.split("\n\n")[1], file=sys.stderr)
         sys.exit(2)
     binary = os.path.abspath(args[0])
-    options = {"--deals": "1-200", "--play": "1,2", "--play-direct": "1", "--play-today": ""}
+    options = {"--deals": "1-200", "--play": "1,2", "--play-direct": "1", "--play-safe": "1", "--play-today": ""}
     played = True
     i = 1
     while i < len(args):
@@ -267,6 +270,7 @@ def main():
         else:
             games_to_play = [("runs", int(n)) for n in options["--play"].split(",") if n]
             games_to_play += [("direct", int(n)) for n in options["--play-direct"].split(",") if n]
+            games_to_play += [("safe", int(n)) for n in options["--play-safe"].split(",") if n]
             games_to_play += [("today", int(n)) for n in options["--play-today"].split(",") if n]
             for mode, deal in games_to_play:
                 start = time.monotonic()

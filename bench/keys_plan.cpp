@@ -6,7 +6,8 @@
 //   today   Tab and Shift+Tab between the grids, the arrow keys, F5 and F6 (the bottom row's previous
 //           and next card), Enter to pick up and Enter to drop;
 //   direct  the direct-move keys (digits, Alt+digit, F, H, Space), one card at a time;
-//   runs    the same with Shift+digit for runs, and the option Move Safe Cards Home on.
+//   safe    the same with the option Move Safe Cards Home on;
+//   runs    the same with Shift+digit for runs too.
 // Each move's keys are planned from the table and the cursors the game really has, with the fewest keys
 // that the commands allow; after each command the table must be the one planned, and the game must end
 // with 52 cards home. The words counted are the texts each key sends to the speech server, from the
@@ -14,7 +15,7 @@
 // unsent); the box that ends the game (the same in every way of playing) is not counted.
 //
 // Usage:
-//   quorrel_keys [--mode today|direct|runs|all] [--deals A-B]   one line of totals per mode:
+//   quorrel_keys [--mode today|direct|safe|runs|all] [--deals A-B]   one line of totals per mode:
 //       "mode M deals D moves N keys K chars C resolved R skipped S runs U run_moves V keys_a_move ..
 //       keys_a_game .. chars_a_move .." (N: the solver's moves for the deals, the denominator of every
 //       figure a move; S: the solver's moves of cards already home, left out; U: the Shift+digit moves,
@@ -44,8 +45,12 @@ namespace {
 using namespace quorrel;
 using quorrel::test::TestTable;
 
-enum class Mode { Today, Direct, Runs };
-const char* Name(Mode mode) { return mode == Mode::Today ? "today" : mode == Mode::Direct ? "direct" : "runs"; }
+enum class Mode { Today, Direct, Safe, Runs };
+const char* Name(Mode mode) {
+    return mode == Mode::Today ? "today" : mode == Mode::Direct ? "direct" : mode == Mode::Safe ? "safe" : "runs";
+}
+// The ways of playing with Move Safe Cards Home on.
+bool SafeHome(Mode mode) { return mode == Mode::Safe || mode == Mode::Runs; }
 
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -277,7 +282,7 @@ public:
     Figures Play() {
         TestTable& t = *t_;
         t.Start();
-        if (mode_ == Mode::Runs) {
+        if (SafeHome(mode_)) {
             t.window.menus.Click(mnuOptionsSafeHome);
             if (!t.window.menus.IsChecked(mnuOptionsSafeHome)) Fail("the option Move Safe Cards Home did not come on");
         }
@@ -362,7 +367,7 @@ private:
 
     // The table after the command must be the planned one (with the safe cards home when the option is on).
     void Check(const Table& planned, const std::string& what) {
-        const Table expected = mode_ == Mode::Runs ? WithSafeCardsHome(planned) : planned;
+        const Table expected = SafeHome(mode_) ? WithSafeCardsHome(planned) : planned;
         const Table now = Now();
         if (Holding()) Fail(what + ": a card is still picked up");
         if (!SameTable(now, expected))
@@ -372,18 +377,16 @@ private:
     void PlayNext() {
         const Table table = Now();
         const solver::SolverMove& move = moves_[next_];
-        if (mode_ == Mode::Runs) {
-            if (IsHome(table, move.Card)) {
-                ++figures_.Skipped;
-                ++next_;
-                return;
-            }
-            if (TryRun(table)) return;
+        if (SafeHome(mode_) && IsHome(table, move.Card)) {
+            ++figures_.Skipped;
+            ++next_;
+            return;
         }
+        if (mode_ == Mode::Runs && TryRun(table)) return;
         const auto played = OnTable(table, move);
         if (!played) {
             // Cards that went home by themselves changed the table the solver planned for: search again.
-            if (mode_ != Mode::Runs) Fail("the solver's move " + move.Card + " is not legal on the table");
+            if (!SafeHome(mode_)) Fail("the solver's move " + move.Card + " is not legal on the table");
             const solver::Answer answer = solver::Solve(table);
             if (answer.Outcome != solver::Verdict::Solved) Fail("no way home from the table:\n" + Describe(table));
             moves_ = answer.Moves;
@@ -574,15 +577,15 @@ std::string Escaped(const std::string& text) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: quorrel_keys [--mode today|direct|runs|all] [--deals A-B] [--texts]\n"
-                 "       quorrel_keys --mode today|direct|runs --deal N --script\n");
+                 "usage: quorrel_keys [--mode today|direct|safe|runs|all] [--deals A-B] [--texts]\n"
+                 "       quorrel_keys --mode today|direct|safe|runs --deal N --script\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<Mode> modes = {Mode::Today, Mode::Direct, Mode::Runs};
+    std::vector<Mode> modes = {Mode::Today, Mode::Direct, Mode::Safe, Mode::Runs};
     int first = 1;
     int last = 200;
     bool script = false;
@@ -595,6 +598,7 @@ int main(int argc, char** argv) {
                 const std::string m = argv[++i];
                 if (m == "today") modes = {Mode::Today};
                 else if (m == "direct") modes = {Mode::Direct};
+                else if (m == "safe") modes = {Mode::Safe};
                 else if (m == "runs") modes = {Mode::Runs};
                 else if (m != "all") return Usage();
             } else if (arg == "--deals" && hasValue) {
