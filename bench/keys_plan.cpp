@@ -171,8 +171,7 @@ bool SameTable(const Table& a, const Table& b) {
         std::sort(h.begin(), h.end());
         return h;
     };
-    return a.Columns == b.Columns && a.FreeCells == b.FreeCells && a.HomeCount == b.HomeCount &&
-           homes(a) == homes(b);
+    return a.Columns == b.Columns && a.FreeCells == b.FreeCells && a.HomeCount == b.HomeCount && homes(a) == homes(b);
 }
 
 std::string Describe(const Table& table) {
@@ -293,7 +292,8 @@ public:
         t.Shortcut("Ctrl+G");
         if (t.state.GameInProgress != -1) Fail("the deal did not begin");
         const Table dealt = TableOfDeal(deal_);
-        if (!(t.screen.Board.Snapshot() == dealt)) Fail("the table is not the deal's:\n" + Describe(t.screen.Board.Snapshot()));
+        if (!(t.screen.Board.Snapshot() == dealt))
+            Fail("the table is not the deal's:\n" + Describe(t.screen.Board.Snapshot()));
         t.Heard();
 
         const solver::Answer answer = solver::Solve(dealt);
@@ -371,7 +371,8 @@ private:
         const Table now = Now();
         if (Holding()) Fail(what + ": a card is still picked up");
         if (!SameTable(now, expected))
-            Fail(what + ": the table is not the one planned.\nplanned:\n" + Describe(expected) + "got:\n" + Describe(now));
+            Fail(what + ": the table is not the one planned.\nplanned:\n" + Describe(expected) + "got:\n" +
+                 Describe(now));
     }
 
     void PlayNext() {
@@ -422,7 +423,8 @@ private:
                 int bottom = t.state.BottomCursor;
                 std::vector<std::string> presses;
                 for (int n = 1; n < kColumns; ++n) {
-                    bottom = step > 0 ? (bottom + 1 == kColumns ? 0 : bottom + 1) : (bottom - 1 < 0 ? kColumns - 1 : bottom - 1);
+                    bottom = step > 0 ? (bottom + 1 == kColumns ? 0 : bottom + 1)
+                                      : (bottom - 1 < 0 ? kColumns - 1 : bottom - 1);
                     presses.push_back(step > 0 ? "F6" : "F5");
                     const int length = table.Length(bottom);
                     auto route = arrows(length == 0 ? 1 : length, bottom, presses);
@@ -489,11 +491,12 @@ private:
                 keys = {"space"};
             else if (inColumns && mode_ == Mode::Runs && RunMoved(table, played.From.Col, d) == 1)
                 keys = {"shift+" + Digit(d)};
-            else
-                keys = {pickUp, Digit(d)};
+            else keys = {pickUp, Digit(d)};
             break;
         }
-        case GridId::FreeCell: keys = inColumns ? std::vector<std::string>{"f"} : std::vector<std::string>{pickUp, "f"}; break;
+        case GridId::FreeCell:
+            keys = inColumns ? std::vector<std::string>{"f"} : std::vector<std::string>{pickUp, "f"};
+            break;
         case GridId::HomeCell:
             keys = inColumns || onFreeCell ? std::vector<std::string>{"h"} : std::vector<std::string>{pickUp, "h"};
             break;
@@ -646,11 +649,11 @@ int main(int argc, char** argv) {
             }
             const int deals = last - first + 1;
             const double moves = static_cast<double>(std::max(total.Moves, 1L));
-            std::printf("mode %s deals %d moves %ld keys %ld chars %ld resolved %ld skipped %ld runs %ld run_moves %ld "
-                        "keys_a_move %.2f keys_a_game %.1f chars_a_move %.1f\n",
-                        Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Skipped,
-                        total.Runs, total.RunMoves, total.Keys / moves, static_cast<double>(total.Keys) / deals,
-                        total.Chars / moves);
+            std::printf(
+                "mode %s deals %d moves %ld keys %ld chars %ld resolved %ld skipped %ld runs %ld run_moves %ld "
+                "keys_a_move %.2f keys_a_game %.1f chars_a_move %.1f\n",
+                Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Skipped, total.Runs,
+                total.RunMoves, total.Keys / moves, static_cast<double>(total.Keys) / deals, total.Chars / moves);
             if (listTexts)
                 for (const auto& [text, count] : total.Texts)
                     std::printf("text %s %ld %s\n", Name(mode), count, Escaped(text).c_str());
