@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-# Benchmark: the keys a player needs and the words heard for each move of whole games, in three ways of playing.
+# Benchmark: the keys a player needs and the words heard for each move of whole games, in four ways of playing.
 """Keys and listening a move, over whole games played by quorrel-solve's way home.
 
 Usage: python3 bench/keys.py PATH_TO_QUORREL [--deals A-B] [--play N,...] [--play-direct N,...]
@@ -29,16 +29,15 @@ really has, with the fewest keys the commands allow:
            column's bottom card went home by itself) the solver searches again from the game's table.
 After each command the table must be the one planned (the home cells compared as a set: any ace may
 start any home cell), and the game must end with 52 cards home. Every figure is divided by the
-solver's moves for the deals (about 127 a game), the same in the three ways. The characters are those
-of every text the keys send to speech-dispatcher, blanks included, from the first key to the last: what
-a key says after its own last stop (what it says before that is dropped unsent, as the F5 and F6 keys'
-first cell); the box at the end of the game, the same in every way, is not counted. The listening time is what espeak-ng, at its default voice and
-rate (175 words a minute), takes to say each text on its own, silences before and after included, so
-it is an upper bound of what a player at that rate hears; without espeak-ng it is estimated from the
-rate (six characters a word).
+solver's moves for the deals (about 127 a game), the same in every way. The characters are those of
+every text the keys send to speech-dispatcher, blanks included, from the first key to the last: what a
+key says after its own last stop (what it says before that is dropped unsent, as the F5 and F6 keys'
+first cell); the box at the end of the game, the same in every way, is not counted. The listening time
+is what espeak-ng, at its default voice and rate (175 words a minute), takes to say each text on its
+own, silences before and after included, so it is an upper bound of what a player at that rate hears;
+without espeak-ng it is estimated from the rate (six characters a word).
 
-The real program. For the deals of --play (with runs and safe cards home) and --play-direct (direct
-keys alone), the keys that quorrel_keys pressed are typed into the real program under Xvfb with a
+The real program. For the deals of --play, --play-direct, --play-safe and --play-today, the keys that quorrel_keys pressed are typed into the real program under Xvfb with a
 private speech-dispatcher (tests/e2e/harness.py), one at a time, each after the words of the one
 before have been queued; the texts queued must be those quorrel_keys heard, in the same order, and
 the game must end with the box "The game is over!", answered No.
