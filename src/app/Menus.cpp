@@ -31,9 +31,9 @@ const std::vector<MenuEntry>& MenuTree() {
             const std::string digit = std::to_string(n);
             std::vector<std::string> keypad;
             if (modifiers.empty()) keypad.push_back("Num+" + digit);
-            entry.Submenu.push_back(once(item(static_cast<MenuId>(first + n - 1),
-                                              std::string(itemCaption) + "&" + digit, modifiers + digit, false,
-                                              std::move(keypad))));
+            entry.Submenu.push_back(
+                once(item(static_cast<MenuId>(first + n - 1), std::string(itemCaption) + "&" + digit, modifiers + digit,
+                          false, std::move(keypad))));
         }
         return entry;
     };
@@ -65,8 +65,7 @@ const std::vector<MenuEntry>& MenuTree() {
           item(mnuOptionsPreviousBottom, MenuOptionsPreviousBottom, "F5"),
           item(mnuOptionsNextBottom, MenuOptionsNextBottom, "F6"),
           item(mnuOptionsSpeakColumns, MenuOptionsSpeakColumns, {}, true),
-          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true),
-          separated(submenu(MenuSpeech, speech))}},
+          item(mnuOptionsSafeHome, MenuOptionsSafeHome, {}, true), separated(submenu(MenuSpeech, speech))}},
         {std::string(MenuPlay),
          {item(mnuPlayUndo, MenuPlayUndo, "Ctrl+Z"), item(mnuPlayRedo, MenuPlayRedo, "Ctrl+Y", false, {"Ctrl+Shift+Z"}),
           item(mnuPlayRestart, MenuPlayRestart, "Ctrl+R"), item(mnuPlayDealNumber, MenuPlayDealNumber, "Ctrl+G"),

@@ -39,8 +39,8 @@ enum MenuId : int {
     mnuPlayQuickMove,
     mnuPlayToFreeCell,
     mnuPlayToHome,
-    mnuPlayColumn1,  // to mnuPlayColumn1 + 7
-    mnuPlayRun1 = mnuPlayColumn1 + kColumns,  // to mnuPlayRun1 + 7
+    mnuPlayColumn1,                             // to mnuPlayColumn1 + 7
+    mnuPlayRun1 = mnuPlayColumn1 + kColumns,    // to mnuPlayRun1 + 7
     mnuPlayFreeCell1 = mnuPlayRun1 + kColumns,  // to mnuPlayFreeCell1 + 3
     // The Options menu's check item for the cards that go home by themselves.
     mnuOptionsSafeHome = mnuPlayFreeCell1 + kCells,

@@ -279,7 +279,8 @@ void Moves::ColumnKey(int column) {
 void Moves::FreeCellKey(int cell) {
     S.Trap(ReportForm::Handler, " in FreeCellKey()", [&] {
         if (!Playing()) return;
-        const bool own = S.State.CardSelected == -1 && S.State.SelectedFrom == kFromFreeCell && S.State.SelectedCol == cell;
+        const bool own = S.State.CardSelected == -1 && S.State.SelectedFrom == kFromFreeCell &&
+                         S.State.SelectedCol == cell;
         FocusSilently(GridId::FreeCell);
         S.Board.MoveSilently({GridId::FreeCell, 0, cell});
         const Keyed keyed(keyed_);

@@ -137,8 +137,7 @@ RunPlan PlanRun(const Table& table, int from, int to) {
     const int length = table.Length(from);
     if (length == 0) return {RunPlan::EmptyColumn};
     int emptyColumns = 0;
-    for (int column = 0; column < kColumns; ++column)
-        emptyColumns += column != to && table.Length(column) == 0 ? 1 : 0;
+    for (int column = 0; column < kColumns; ++column) emptyColumns += column != to && table.Length(column) == 0 ? 1 : 0;
     const int capacity = RunCapacity(EmptyFreeCells(table), emptyColumns);
     const int run = RunAtBottom(table, from);
     const int destination = table.Length(to);

@@ -5,8 +5,8 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "table/Table.h"

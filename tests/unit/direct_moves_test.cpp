@@ -53,7 +53,8 @@ TEST(DirectRules, ARunMovesTheLongestPartThatFitsWithinWhatTheFreeCellsAndEmptyC
 // destination with the free cells and the spare columns as they were, for every number of free cells
 // and spare columns and every length that can move.
 TEST(DirectRules, ARunIsPlayedOutInLegalSingleCardMoves) {
-    const std::vector<std::string> run = {"KS", "QH", "JC", "10D", "9S", "8H", "7C", "6D", "5S", "4H", "3C", "2D", "AS"};
+    const std::vector<std::string> run = {"KS", "QH", "JC", "10D", "9S", "8H", "7C",
+                                          "6D", "5S", "4H", "3C",  "2D", "AS"};
     const std::vector<std::string> fillers = {"KH", "KD", "KC", "QS"};
     for (int freeCells = 0; freeCells <= kCells; ++freeCells)
         for (int spare = 0; spare <= 3; ++spare) {
@@ -118,8 +119,8 @@ struct KeysTable : TestTable {
 };
 
 TEST(DirectKeys, ADigitPicksUpTheBottomCardAndAnotherDropsItAsEnterWould) {
-    std::vector<std::string> nineteen = {"KC", "QC", "JC", "10C", "9C", "8C", "7C", "6C", "5C", "4C",
-                                         "3C", "2C", "AC", "KS", "QS", "JS", "10S", "9S", "KH"};
+    std::vector<std::string> nineteen = {"KC", "QC", "JC", "10C", "9C", "8C", "7C",  "6C", "5C", "4C",
+                                         "3C", "2C", "AC", "KS",  "QS", "JS", "10S", "9S", "KH"};
     KeysTable t({{"8S"}, {"KD", "7H"}, {}, {"7D"}, nineteen});
     t.window.freeCell.SetFocus();
     t.Heard();
@@ -175,9 +176,9 @@ TEST(DirectKeys, TheFreeCellAndHomeKeysMoveTheCardUnderTheCursorOrRefuseAsEnterW
     t.Shortcut("3");
     t.Shortcut("2");  // 5D: no diamond is home, and only an ace starts a home cell
     t.Shortcut("H");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " trois  de  Tr\u00E8fl ", " unselected ", "<stop>",
-                                       " cinq  de  Carreaux ", " selected ", "<stop>",
-                                       std::string(texts::FirstHomeCardAce), " Empty "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " trois  de  Tr\u00E8fl ", " unselected ", "<stop>", " cinq  de  Carreaux ",
+                            " selected ", "<stop>", std::string(texts::FirstHomeCardAce), " Empty "));
 }
 
 TEST(DirectKeys, AQuickMoveSaysWhereTheCardWentAndAgainTriesTheNextPlaceAsOneStep) {
@@ -189,9 +190,9 @@ TEST(DirectKeys, AQuickMoveSaysWhereTheCardWentAndAgainTriesTheNextPlaceAsOneSte
     t.Shortcut("Space");
     t.Shortcut("Space");
     t.Shortcut("Space");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " septs  de  Piques ", " to ", " Column  1", "<stop>",
-                                       " septs  de  Piques ", " to ", " Column  5", "<stop>", " septs  de  Piques ",
-                                       " to ", " a Free Cell "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " septs  de  Piques ", " to ", " Column  1", "<stop>", " septs  de  Piques ",
+                            " to ", " Column  5", "<stop>", " septs  de  Piques ", " to ", " a Free Cell "));
     EXPECT_EQ(t.screen.Board.At(Free(0)), "7S");
     t.Shortcut("Ctrl+Z");
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " septs  de  Piques ", " back to ", " Column  3"));
@@ -216,8 +217,8 @@ TEST(DirectKeys, ARunMovesWithShiftAndItsDigitAsOneStepOrSaysWhyNot) {
     const std::vector<std::string> run = {"KS", "QH", "JC", "10D", "9S"};
     KeysTable full({run, {"QD"}, {"5C"}, {"KH"}, {"KD"}, {"KC"}, {"QS"}, {"JH"}}, {"2H", "3H", "4H"});
     full.Shortcut("Shift+2");  // three cards would fit, two can move with one free cell
-    EXPECT_THAT(full.Heard(), ElementsAre("<stop>", " 3", std::string(texts::RunTooLong), " 2",
-                                          std::string(texts::CanMoveNow)));
+    EXPECT_THAT(full.Heard(),
+                ElementsAre("<stop>", " 3", std::string(texts::RunTooLong), " 2", std::string(texts::CanMoveNow)));
     full.Shortcut("Shift+3");
     EXPECT_THAT(full.Heard(), ElementsAre("<stop>", std::string(texts::RunDoesNotFit)));
 
@@ -229,8 +230,8 @@ TEST(DirectKeys, ARunMovesWithShiftAndItsDigitAsOneStepOrSaysWhyNot) {
     EXPECT_EQ(moved, TableOf({{"KS", "QH"}, {"QD", "JC", "10D", "9S"}}, {"2H", "3H", "4H"}));
     EXPECT_EQ(std::make_pair(t.window.column.Row(), t.window.column.Col()), std::make_pair(4, 1));
     t.Shortcut("Ctrl+Z");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " 3", " cards from ", " val\u00E9  de  Tr\u00E8fl ", " back to ",
-                                       " Column  1"));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop>", " 3", " cards from ", " val\u00E9  de  Tr\u00E8fl ", " back to ", " Column  1"));
     EXPECT_EQ(t.screen.Board.Snapshot(), TableOf({run, {"QD"}}, {"2H", "3H", "4H"}));
     t.Shortcut("Ctrl+Y");
     EXPECT_EQ(t.screen.Board.Snapshot(), moved);
@@ -247,8 +248,8 @@ TEST(SafeCardsHome, TheOptionSendsSafeCardsHomeAfterAMoveSaysThemOnceAndUndoesWi
     t.Heard();
     // 7H to a free cell uncovers 2H: AH and 2H go home; 3C stays, as 2D is not home.
     t.Shortcut("F");
-    EXPECT_THAT(t.Heard(), ElementsAre(kSeptCoeurs, " was moved ", " ace  de  Coeurs ", " dhe  de  Coeurs ",
-                                       " went home "));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre(kSeptCoeurs, " was moved ", " ace  de  Coeurs ", " dhe  de  Coeurs ", " went home "));
     EXPECT_EQ(t.screen.Board.Snapshot(), TableOf({{"8S"}, {"KD"}, {"3C"}}, {"7H"}, {"2C", "2H"}));
     t.Shortcut("Ctrl+Z");
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", kSeptCoeurs, " back to ", " Column  2", " ace  de  Coeurs ",

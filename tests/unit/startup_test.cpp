@@ -116,17 +116,16 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
     ASSERT_EQ(items.size(), 47u);
     EXPECT_EQ(std::vector<std::string>(items.begin() + 25, items.begin() + 45), keys);
     items.erase(items.begin() + 25, items.begin() + 45);
-    EXPECT_THAT(items,
-                ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
-                            "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
-                            "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5",
-                            "Next &Card In Bottom Row |F6", "&Speak Column Numbers ||check",
-                            "Move Safe Cards &Home||check", "&Undo Move|Ctrl+Z",
-                            "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
-                            "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H",
-                            "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
-                            "St&atistics|Ctrl+T", "&Quick Move|Space", "Move To A &Free Cell|F",
-                            "Move To The H&ome Cells|H", "&Help Topics F1|", "&About Quorrel|"));
+    EXPECT_THAT(
+        items,
+        ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
+                    "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
+                    "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
+                    "&Speak Column Numbers ||check", "Move Safe Cards &Home||check", "&Undo Move|Ctrl+Z",
+                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
+                    "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "Read This &Column|F9",
+                    "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T", "&Quick Move|Space",
+                    "Move To A &Free Cell|F", "Move To The H&ome Cells|H", "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {

@@ -366,7 +366,7 @@ private:
     std::optional<Clock::time_point> lastAttempt_;
     VoiceSettings wanted_;   // the player's settings
     VoiceSettings applied_;  // what this connection has been told
-    char* line_ = nullptr;  // getline's buffer for the replies
+    char* line_ = nullptr;   // getline's buffer for the replies
     std::size_t lineSize_ = 0;
 };
 
