@@ -99,11 +99,14 @@ void GameScreen::mnuOptionsSafeHome_Click() {
 void GameScreen::ToggleOption(int id, std::string_view section, std::string_view key) {
     const bool checked = !Menus.IsChecked(id);
     Menus.SetChecked(id, checked);
-    // The option holds for the run whether or not it could be stored; the player hears once per
-    // outage of the settings store that it will not last.
+    StoreSetting(section, key, std::string(checked ? texts::Checked : texts::Unchecked));
+}
+
+// A setting holds for the run whether or not it could be stored; the player hears once per outage of
+// the settings store that it will not last.
+void GameScreen::StoreSetting(std::string_view section, std::string_view key, const std::string& value) {
     try {
-        P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(section), std::string(key),
-                               std::string(checked ? texts::Checked : texts::Unchecked));
+        P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(section), std::string(key), value);
         settingNotSavedReported_ = false;
     } catch (const RunTimeError&) {
         if (settingNotSavedReported_) return;

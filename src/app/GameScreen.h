@@ -86,6 +86,9 @@ public:
     void mnuOptionsSpeakColumns_Click();
     // Move Safe Cards Home: after each move, the cards no other card can want go home by themselves.
     void mnuOptionsSafeHome_Click();
+    // Stores one setting of the program's section. A failure is raised only for the first store of an
+    // outage of the settings store; the setting holds for the run either way.
+    void StoreSetting(std::string_view section, std::string_view key, const std::string& value);
 
     // Enter or a click on a cell.
     void Column_Click();

@@ -158,18 +158,8 @@ void SpeechSettings::Sample(std::string_view text) {
     S.Speak(text);
 }
 
-// The setting holds for the run whether or not it could be stored; the player hears once per outage of
-// the settings store that it will not last.
 void SpeechSettings::Store(std::string_view key, const std::string& value) {
-    try {
-        S.P.Settings.SaveSetting(std::string(texts::SettingsApp), std::string(texts::SettingsSpeechSection),
-                                 std::string(key), value);
-        notSavedReported_ = false;
-    } catch (const RunTimeError&) {
-        if (notSavedReported_) return;
-        notSavedReported_ = true;
-        throw;
-    }
+    S.StoreSetting(texts::SettingsSpeechSection, key, value);
 }
 
 }  // namespace quorrel

@@ -56,7 +56,6 @@ private:
 
     GameScreen& S;
     VoiceSettings current_;
-    bool notSavedReported_ = false;
     bool voicesAsked_ = false;   // the voice chooser waits for the server's list
     bool voiceLoading_ = false;  // the stored voice waits for the server's list
     // The answers of the screen reader come later; they find this unit only while it lives.
