@@ -4,14 +4,16 @@
 """Keys and listening a move, over whole games played by quorrel-solve's way home.
 
 Usage: python3 bench/keys.py PATH_TO_QUORREL [--deals A-B] [--play N,...] [--play-direct N,...]
-                             [--play-safe N,...] [--play-today N,...] [--play-brief N,...] [--no-play]
+                             [--play-safe N,...] [--play-today N,...] [--play-brief N,...]
+                             [--play-today-brief N,...] [--no-play]
   --deals A-B      the numbered deals counted (default 1-200)
   --play N,...     the deals typed into the real program with the direct keys, runs and safe cards home
                    (default 1,2); --play-direct the deals typed with the direct keys alone (default 1),
                    --play-safe with the direct keys and safe cards home, without runs (default 1);
                    --play-today the deals typed with today's keys (default none: some 800 keys a game);
                    --play-brief the deals typed with the direct keys, runs, safe cards home and Brief
-                   Speech (default 1)
+                   Speech (default 1); --play-today-brief with today's keys and Brief Speech
+                   (default none)
   --no-play        only the count, without the real program
 quorrel_keys is taken from the build folder of PATH_TO_QUORREL (bench/quorrel_keys), and espeak-ng
 (Debian's espeak-ng) measures the speech when it is installed.
@@ -215,7 +217,7 @@ def main():
         sys.exit(2)
     binary = os.path.abspath(args[0])
     options = {"--deals": "1-200", "--play": "1,2", "--play-direct": "1", "--play-safe": "1", "--play-today": "",
-               "--play-brief": "1"}
+               "--play-brief": "1", "--play-today-brief": ""}
     played = True
     i = 1
     while i < len(args):
@@ -285,6 +287,7 @@ def main():
             games_to_play += [("safe", int(n)) for n in options["--play-safe"].split(",") if n]
             games_to_play += [("today", int(n)) for n in options["--play-today"].split(",") if n]
             games_to_play += [("runs-brief", int(n)) for n in options["--play-brief"].split(",") if n]
+            games_to_play += [("today-brief", int(n)) for n in options["--play-today-brief"].split(",") if n]
             for mode, deal in games_to_play:
                 start = time.monotonic()
                 try:

@@ -22,7 +22,7 @@ void GameScreen::Column_RowColChange() {
         const int col = Column.Col();
         if (col != State.LastSpokenCol || ForceColumnNumber == -1) {
             if (Menus.IsChecked(mnuOptionsSpeakColumns)) {
-                Speak(std::string(texts::Column) + texts::SpokenNumber(col + 1));
+                Speak(std::string(Chosen(texts::ColumnNumberWords)) + texts::SpokenNumber(col + 1));
                 ForceColumnNumber = 0;
             }
             State.LastSpokenCol = static_cast<std::int16_t>(col);

@@ -49,6 +49,8 @@ inline constexpr std::string_view Selected = " selected ";
 // and a grid's name is left out when the focus comes back to the grid the player just left or is in,
 // whose name was said (or left out so) when they last came to it.
 inline constexpr Wording DeWords = {De, ""};
+// Brief Speech: the cursor's column number, with Speak Column Numbers on, is the number alone (" 4").
+inline constexpr Wording ColumnNumberWords = {Column, ""};
 inline constexpr std::string_view ColumnsGrid = " Columns ";
 inline constexpr std::string_view FreeCellsGrid = " Free Cells ";
 inline constexpr std::string_view HomeCellsGrid = " Home Cells ";

@@ -46,8 +46,7 @@ TEST(BriefSpeech, APickUpIsTheCardAloneADropIsMovedAndRefusalsKeepTheirReasons) 
     // The cursor on the picked-up card still says so.
     t.Press(keys::Up);
     t.Press(keys::Down);
-    EXPECT_THAT(t.Heard(),
-                ElementsAre("<stop>", " Column  2", " rois  Carreaux ", "<stop>", " septs  Coeurs ", " selected "));
+    EXPECT_THAT(t.Heard(), ElementsAre("<stop>", " 2", " rois  Carreaux ", "<stop>", " septs  Coeurs ", " selected "));
     t.Shortcut("1");
     EXPECT_THAT(t.Heard(), ElementsAre(" moved "));
     EXPECT_EQ(t.screen.Board.At({GridId::Column, 2, 0}), "7H");
