@@ -1,14 +1,19 @@
 #!/usr/bin/python3
-# Benchmark: the keys a player needs and the words heard for each move of whole games, in four ways of playing.
+# Benchmark: the keys a player needs and the words heard for each move of whole games, in four ways of playing,
+# each also with Brief Speech on.
 """Keys and listening a move, over whole games played by quorrel-solve's way home.
 
 Usage: python3 bench/keys.py PATH_TO_QUORREL [--deals A-B] [--play N,...] [--play-direct N,...]
-                             [--play-safe N,...] [--play-today N,...] [--no-play]
+                             [--play-safe N,...] [--play-today N,...] [--play-brief N,...]
+                             [--play-today-brief N,...] [--no-play]
   --deals A-B      the numbered deals counted (default 1-200)
   --play N,...     the deals typed into the real program with the direct keys, runs and safe cards home
                    (default 1,2); --play-direct the deals typed with the direct keys alone (default 1),
                    --play-safe with the direct keys and safe cards home, without runs (default 1);
-                   --play-today the deals typed with today's keys (default none: some 800 keys a game)
+                   --play-today the deals typed with today's keys (default none: some 800 keys a game);
+                   --play-brief the deals typed with the direct keys, runs, safe cards home and Brief
+                   Speech (default 1); --play-today-brief with today's keys and Brief Speech
+                   (default none)
   --no-play        only the count, without the real program
 quorrel_keys is taken from the build folder of PATH_TO_QUORREL (bench/quorrel_keys), and espeak-ng
 (Debian's espeak-ng) measures the speech when it is installed.
@@ -26,7 +31,8 @@ really has, with the fewest keys the commands allow:
   runs     the same with Shift and a column's digit for a run, and Move Safe Cards Home on: a solver's
            move of a card already home is left out, a stretch of the solver's moves that only carries
            a run from one column to another is one Shift+digit, and when a move is no longer legal (its
-           column's bottom card went home by itself) the solver searches again from the game's table.
+           column's bottom card went home by itself) the solver searches again from the game's table;
+and each of the four again with the option Brief Speech on (the same keys, fewer words).
 After each command the table must be the one planned (the home cells compared as a set: any ace may
 start any home cell), and the game must end with 52 cards home. Every figure is divided by the
 solver's moves for the deals (about 127 a game), the same in every way. The characters are those of
@@ -59,6 +65,7 @@ from harness import TestFailure  # noqa: E402
 _IN_DBUS = "QUORREL_E2E_IN_DBUS"
 MODES = [("today", "today's keys"), ("direct", "direct keys"), ("safe", "direct keys, safe cards home"),
          ("runs", "direct keys, runs, safe cards home")]
+MODES += [(mode + "-brief", title + ", brief") for mode, title in MODES]
 DEAL_DIALOG = "Deal Game Number"
 DEAL_LABEL = "Game number, from 1 to 1000000:"
 GAME_OVER = "The game is over!"
@@ -138,11 +145,18 @@ def play(binary, keys_program, mode, deal):
     try:
         program = session.start_program_and_welcome()
         speech = session.speech
-        if mode in ("safe", "runs"):
+        keys_mode = mode.removesuffix("-brief")
+        if keys_mode in ("safe", "runs"):
             # Options, Move Safe Cards Home.
             program.key("alt+o")
             time.sleep(0.5)
             program.key("h")
+            time.sleep(0.5)
+        if mode != keys_mode:
+            # Options, Brief Speech.
+            program.key("alt+o")
+            time.sleep(0.5)
+            program.key("r")
             time.sleep(0.5)
         speech.mark()
         program.key("ctrl+g")
@@ -202,7 +216,8 @@ def main():
         print(__doc__.split("\n\n")[1], file=sys.stderr)
         sys.exit(2)
     binary = os.path.abspath(args[0])
-    options = {"--deals": "1-200", "--play": "1,2", "--play-direct": "1", "--play-safe": "1", "--play-today": ""}
+    options = {"--deals": "1-200", "--play": "1,2", "--play-direct": "1", "--play-safe": "1", "--play-today": "",
+               "--play-brief": "1", "--play-today-brief": ""}
     played = True
     i = 1
     while i < len(args):
@@ -271,6 +286,8 @@ def main():
             games_to_play += [("direct", int(n)) for n in options["--play-direct"].split(",") if n]
             games_to_play += [("safe", int(n)) for n in options["--play-safe"].split(",") if n]
             games_to_play += [("today", int(n)) for n in options["--play-today"].split(",") if n]
+            games_to_play += [("runs-brief", int(n)) for n in options["--play-brief"].split(",") if n]
+            games_to_play += [("today-brief", int(n)) for n in options["--play-today-brief"].split(",") if n]
             for mode, deal in games_to_play:
                 start = time.monotonic()
                 try:

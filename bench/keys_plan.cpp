@@ -8,6 +8,7 @@
 //   direct  the direct-move keys (digits, Alt+digit, F, H, Space), one card at a time;
 //   safe    the same with the option Move Safe Cards Home on;
 //   runs    the same with Shift+digit for runs too.
+// Each of them also with the option Brief Speech on: the mode's name followed by "-brief".
 // Each move's keys are planned from the table and the cursors the game really has, with the fewest keys
 // that the commands allow; after each command the table must be the one planned, and the game must end
 // with 52 cards home. The words counted are the texts each key sends to the speech server, from the
@@ -15,7 +16,7 @@
 // unsent); the box that ends the game (the same in every way of playing) is not counted.
 //
 // Usage:
-//   quorrel_keys [--mode today|direct|safe|runs|all] [--deals A-B]   one line of totals per mode:
+//   quorrel_keys [--mode today|direct|safe|runs[-brief]|all] [--deals A-B]   one line of totals per mode:
 //       "mode M deals D moves N keys K chars C resolved R skipped S runs U run_moves V keys_a_move ..
 //       keys_a_game .. chars_a_move .." (N: the solver's moves for the deals, the denominator of every
 //       figure a move; S: the solver's moves of cards already home, left out; U: the Shift+digit moves,
@@ -49,6 +50,12 @@ enum class Mode { Today, Direct, Safe, Runs };
 const char* Name(Mode mode) {
     return mode == Mode::Today ? "today" : mode == Mode::Direct ? "direct" : mode == Mode::Safe ? "safe" : "runs";
 }
+// A way of playing: the keys, and whether Brief Speech is on.
+struct Way {
+    Mode Keys;
+    bool Brief = false;
+};
+std::string Name(Way way) { return std::string(Name(way.Keys)) + (way.Brief ? "-brief" : ""); }
 // The ways of playing with Move Safe Cards Home on.
 bool SafeHome(Mode mode) { return mode == Mode::Safe || mode == Mode::Runs; }
 
@@ -275,7 +282,7 @@ Table RunPlayed(Table table, int a, int b, int count) {
 
 class Player {
 public:
-    Player(Mode mode, int deal) : mode_(mode), deal_(deal) {}
+    Player(Way way, int deal) : mode_(way.Keys), brief_(way.Brief), deal_(deal) {}
 
     // Plays the deal to its end; throws Failure when a command did not do what was planned.
     Figures Play() {
@@ -284,6 +291,10 @@ public:
         if (SafeHome(mode_)) {
             t.window.menus.Click(mnuOptionsSafeHome);
             if (!t.window.menus.IsChecked(mnuOptionsSafeHome)) Fail("the option Move Safe Cards Home did not come on");
+        }
+        if (brief_) {
+            t.window.menus.Click(mnuOptionsBrief);
+            if (!t.window.menus.IsChecked(mnuOptionsBrief)) Fail("the option Brief Speech did not come on");
         }
         t.window.DealNumberScript = [this](MemoryDealNumberView& dialog) {
             dialog.Type(std::to_string(deal_));
@@ -314,7 +325,7 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& why) const {
-        throw Failure("deal " + std::to_string(deal_) + " (" + Name(mode_) + "), solver move " +
+        throw Failure("deal " + std::to_string(deal_) + " (" + Name(Way{mode_, brief_}) + "), solver move " +
                       std::to_string(next_ + 1) + ": " + why);
     }
 
@@ -554,6 +565,7 @@ private:
     }
 
     Mode mode_;
+    bool brief_;
     int deal_;
     std::unique_ptr<TestTable> t_ = std::make_unique<TestTable>();
     std::vector<solver::SolverMove> moves_;
@@ -580,15 +592,17 @@ std::string Escaped(const std::string& text) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: quorrel_keys [--mode today|direct|safe|runs|all] [--deals A-B] [--texts]\n"
-                 "       quorrel_keys --mode today|direct|safe|runs --deal N --script\n");
+                 "usage: quorrel_keys [--mode today|direct|safe|runs[-brief]|all] [--deals A-B] [--texts]\n"
+                 "       quorrel_keys --mode today|direct|safe|runs[-brief] --deal N --script\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<Mode> modes = {Mode::Today, Mode::Direct, Mode::Safe, Mode::Runs};
+    std::vector<Way> modes;
+    for (const bool brief : {false, true})
+        for (const Mode mode : {Mode::Today, Mode::Direct, Mode::Safe, Mode::Runs}) modes.push_back({mode, brief});
     int first = 1;
     int last = 200;
     bool script = false;
@@ -598,12 +612,14 @@ int main(int argc, char** argv) {
             const std::string arg = argv[i];
             const bool hasValue = i + 1 < argc;
             if (arg == "--mode" && hasValue) {
-                const std::string m = argv[++i];
-                if (m == "today") modes = {Mode::Today};
-                else if (m == "direct") modes = {Mode::Direct};
-                else if (m == "safe") modes = {Mode::Safe};
-                else if (m == "runs") modes = {Mode::Runs};
-                else if (m != "all") return Usage();
+                std::string m = argv[++i];
+                const bool brief = m.size() > 6 && m.substr(m.size() - 6) == "-brief";
+                if (brief) m.resize(m.size() - 6);
+                if (m == "today") modes = {{Mode::Today, brief}};
+                else if (m == "direct") modes = {{Mode::Direct, brief}};
+                else if (m == "safe") modes = {{Mode::Safe, brief}};
+                else if (m == "runs") modes = {{Mode::Runs, brief}};
+                else if (m != "all" || brief) return Usage();
             } else if (arg == "--deals" && hasValue) {
                 const std::string range = argv[++i];
                 const auto dash = range.find('-');
@@ -626,7 +642,7 @@ int main(int argc, char** argv) {
     if (first < 1 || last < first || (script && (modes.size() != 1 || first != last))) return Usage();
 
     try {
-        for (const Mode mode : modes) {
+        for (const Way mode : modes) {
             Figures total;
             for (int deal = first; deal <= last; ++deal) {
                 Player player(mode, deal);
@@ -652,11 +668,12 @@ int main(int argc, char** argv) {
             std::printf(
                 "mode %s deals %d moves %ld keys %ld chars %ld resolved %ld skipped %ld runs %ld run_moves %ld "
                 "keys_a_move %.2f keys_a_game %.1f chars_a_move %.1f\n",
-                Name(mode), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Skipped, total.Runs,
-                total.RunMoves, total.Keys / moves, static_cast<double>(total.Keys) / deals, total.Chars / moves);
+                Name(mode).c_str(), deals, total.Moves, total.Keys, total.Chars, total.Resolved, total.Skipped,
+                total.Runs, total.RunMoves, total.Keys / moves, static_cast<double>(total.Keys) / deals,
+                total.Chars / moves);
             if (listTexts)
                 for (const auto& [text, count] : total.Texts)
-                    std::printf("text %s %ld %s\n", Name(mode), count, Escaped(text).c_str());
+                    std::printf("text %s %ld %s\n", Name(mode).c_str(), count, Escaped(text).c_str());
             std::fflush(stdout);
         }
     } catch (const Failure& failure) {

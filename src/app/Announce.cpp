@@ -7,7 +7,7 @@
 
 namespace quorrel {
 
-void GameScreen::SpeakCurrentCell(const std::string& text) { Speak(CellWords(text)); }
+void GameScreen::SpeakCurrentCell(const std::string& text) { Speak(CellWords(text, Chosen(texts::DeWords))); }
 
 void GameScreen::AnnounceCell(IGrid& grid) {
     const GridId id = Board.IdOf(grid);
@@ -22,7 +22,7 @@ void GameScreen::Column_RowColChange() {
         const int col = Column.Col();
         if (col != State.LastSpokenCol || ForceColumnNumber == -1) {
             if (Menus.IsChecked(mnuOptionsSpeakColumns)) {
-                Speak(std::string(texts::Column) + texts::SpokenNumber(col + 1));
+                Speak(std::string(Chosen(texts::ColumnNumberWords)) + texts::SpokenNumber(col + 1));
                 ForceColumnNumber = 0;
             }
             State.LastSpokenCol = static_cast<std::int16_t>(col);
@@ -49,41 +49,42 @@ void GameScreen::HomeCell_RowColChange() {
 
 void GameScreen::AnnounceFocus(IGrid& grid, std::string_view gridName) {
     StopSpeech();
-    Speak(gridName);
+    if (!gridName.empty()) Speak(gridName);
     AnnounceCell(grid);
 }
 
+// With Brief Speech on, a grid's name is left out when the player just heard it: the focus comes back
+// to the grid it just left, or to the grid it is in, and the player knew that grid when the focus last
+// came to it. Landing anywhere else says the name, so no name means "back where you just were". A
+// silent focus (a key's own move, a hint) leaves the player knowing the grid by the key, not by its
+// name, so the name is said the next time.
+void GameScreen::GridGotFocus(GridId id, GameState::Flag& silent, std::string_view gridName) {
+    const int grid = static_cast<int>(id);
+    State.FocusGrid = static_cast<std::int16_t>(grid);
+    if (silent != 0) {
+        silent = 0;
+        grids_.Arrive(grid, false);
+        return;
+    }
+    IGrid& focused = Board.Grid(id);
+    const bool heard = grids_.JustHeard(grid);
+    grids_.Arrive(grid, true);
+    AnnounceFocus(focused, heard ? Chosen({gridName, ""}) : gridName);
+}
+
 void GameScreen::Column_GotFocus() {
-    Trap(ReportForm::Handler, " in Column_GotFocus()", [&] {
-        State.FocusGrid = 0;
-        if (SilentColumnFocus != 0) {
-            SilentColumnFocus = 0;
-            return;
-        }
-        AnnounceFocus(Column, texts::ColumnsGrid);
-    });
+    Trap(ReportForm::Handler, " in Column_GotFocus()",
+         [&] { GridGotFocus(GridId::Column, SilentColumnFocus, texts::ColumnsGrid); });
 }
 
 void GameScreen::FreeCell_GotFocus() {
-    Trap(ReportForm::Handler, " in FreeCell_GotFocus()", [&] {
-        State.FocusGrid = 1;
-        if (SilentCellFocus != 0) {
-            SilentCellFocus = 0;
-            return;
-        }
-        AnnounceFocus(FreeCell, texts::FreeCellsGrid);
-    });
+    Trap(ReportForm::Handler, " in FreeCell_GotFocus()",
+         [&] { GridGotFocus(GridId::FreeCell, SilentCellFocus, texts::FreeCellsGrid); });
 }
 
 void GameScreen::HomeCell_GotFocus() {
-    Trap(ReportForm::Handler, " in HomeCell_GotFocus()", [&] {
-        State.FocusGrid = 2;
-        if (SilentCellFocus != 0) {
-            SilentCellFocus = 0;
-            return;
-        }
-        AnnounceFocus(HomeCell, texts::HomeCellsGrid);
-    });
+    Trap(ReportForm::Handler, " in HomeCell_GotFocus()",
+         [&] { GridGotFocus(GridId::HomeCell, SilentCellFocus, texts::HomeCellsGrid); });
 }
 
 void GameScreen::mnuOptionsSpeakColumns_Click() {
@@ -94,6 +95,11 @@ void GameScreen::mnuOptionsSpeakColumns_Click() {
 void GameScreen::mnuOptionsSafeHome_Click() {
     Trap(ReportForm::Handler, " in mnuOptionsSafeHome_Click()",
          [&] { ToggleOption(mnuOptionsSafeHome, texts::SettingsPlaySection, texts::SettingsSafeHomeKey); });
+}
+
+void GameScreen::mnuOptionsBrief_Click() {
+    Trap(ReportForm::Handler, " in mnuOptionsBrief_Click()",
+         [&] { ToggleOption(mnuOptionsBrief, texts::SettingsWordsSection, texts::SettingsBriefKey); });
 }
 
 void GameScreen::ToggleOption(int id, std::string_view section, std::string_view key) {

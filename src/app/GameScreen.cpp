@@ -104,6 +104,11 @@ void GameScreen::Form_Load() {
                                                        std::string(texts::SettingsSafeHomeKey),
                                                        std::string(texts::Unchecked));
     Menus.SetChecked(mnuOptionsSafeHome, safeHome == texts::Checked);
+    const std::string brief = P.Settings.GetSetting(std::string(texts::SettingsApp),
+                                                    std::string(texts::SettingsWordsSection),
+                                                    std::string(texts::SettingsBriefKey),
+                                                    std::string(texts::Unchecked));
+    Menus.SetChecked(mnuOptionsBrief, brief == texts::Checked);
     State.UnsavedChanges = 0;
     // The Games folder beside the program; where it cannot be made or written to (a read-only
     // installation, even one that ships a Games folder), the user's own.
@@ -212,6 +217,7 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsNextBottom: mnuOptionsNextBottom_Click(); break;
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     case mnuOptionsSafeHome: mnuOptionsSafeHome_Click(); break;
+    case mnuOptionsBrief: mnuOptionsBrief_Click(); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
     // The Play menu's items go straight to their units.

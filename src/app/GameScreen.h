@@ -21,6 +21,7 @@
 #include "table/Board.h"
 #include "table/DealNumbers.h"
 #include "table/GameState.h"
+#include "texts/Texts.h"
 
 namespace quorrel {
 
@@ -70,6 +71,10 @@ public:
 
     // Speech.
     void Speak(std::string_view text);
+    // Says the wording's brief form with Brief Speech on, its full form with it off.
+    void Speak(const texts::Wording& words);
+    // Which form of a wording is said: the one place that asks the option.
+    std::string_view Chosen(const texts::Wording& words) const;
     void StopSpeech();
     // Reports a lost or missing speech server (raised once per outage by the screen reader).
     void SpeechFailed(const RunTimeError& error);
@@ -89,6 +94,8 @@ public:
     // Stores one setting of the program's section. A failure is raised only for the first store of an
     // outage of the settings store; the setting holds for the run either way.
     void StoreSetting(std::string_view section, std::string_view key, const std::string& value);
+    // Brief Speech: the same facts in fewer words (texts::Wording).
+    void mnuOptionsBrief_Click();
 
     // Enter or a click on a cell.
     void Column_Click();
@@ -169,6 +176,9 @@ public:
 
 private:
     void AnnounceFocus(IGrid& grid, std::string_view gridName);
+    // A grid takes the focus: said with its name, or without it when the player just heard it, or
+    // silently when a command of the program moved the focus.
+    void GridGotFocus(GridId id, GameState::Flag& silent, std::string_view gridName);
     void SpeakKeyList();
     // Turns a check item of the Options menu over and stores it in the settings store.
     void ToggleOption(int id, std::string_view section, std::string_view key);
@@ -176,6 +186,24 @@ private:
     // numbered deal says its number.
     void GameBegun();
 
+    // Where the focus has been, for Brief Speech's grid names: the grid it is in and the one before it,
+    // and for each grid whether the player knew it was there when the focus last came to it (its name
+    // was said, or left out because it was just heard).
+    struct GridsVisited {
+        int Here = -1;
+        int Before = -1;
+        bool Known[3] = {false, false, false};
+        // The focus comes to the grid; true when its name can be left out.
+        bool JustHeard(int grid) const { return (grid == Here || grid == Before) && Known[grid]; }
+        void Arrive(int grid, bool known) {
+            if (grid != Here) {
+                Before = Here;
+                Here = grid;
+            }
+            Known[grid] = known;
+        }
+    };
+    GridsVisited grids_;
     // True once the player has been told that the settings store keeps nothing; a stored value ends it.
     bool settingNotSavedReported_ = false;
     // Counts the games begun, so that a deal interrupted by another during its wait gives way to it.

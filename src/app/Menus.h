@@ -53,6 +53,8 @@ enum MenuId : int {
     mnuSpeechLower,
     mnuSpeechVoice,
     mnuSpeechDefaults,
+    // The Options menu's check item for the brief words.
+    mnuOptionsBrief,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

@@ -2,11 +2,21 @@
 #include <iostream>
 
 #include "app/GameScreen.h"
+#include "app/Menus.h"
 
 namespace quorrel {
 
 void GameScreen::Speak(std::string_view text) {
     Trap(ReportForm::Handler, " in Speak()", [&] { P.Reader.Say(std::string(text)); });
+}
+
+void GameScreen::Speak(const texts::Wording& words) {
+    const std::string_view text = Chosen(words);
+    if (!text.empty()) Speak(text);
+}
+
+std::string_view GameScreen::Chosen(const texts::Wording& words) const {
+    return Menus.IsChecked(mnuOptionsBrief) ? words.Brief : words.Full;
 }
 
 void GameScreen::StopSpeech() {

@@ -36,7 +36,8 @@ void Moves::PickUp(IGrid& grid, std::int16_t from) {
     S.Board.Mark(S.Board.IdOf(grid));
     if (from == kFromColumn) S.StopSpeech();
     S.SpeakCurrentCell(S.State.SelectedCard);
-    S.Speak(texts::Selected);
+    S.Speak(texts::PickedUpWords);
+    pickedUpAloud_ = true;
 }
 
 void Moves::ClickColumn() {
@@ -136,8 +137,10 @@ void Moves::MoveCard(IGrid& source, IGrid& destination, std::string_view suffix)
         S.State.History.Record(
             MoveRecord{{from, S.State.SelectedRow, S.State.SelectedCol}, {to, row, col}, S.State.SelectedCard, under});
         if (!S.DealWaiting) S.Scores.CountGame(S.Scores.Stats.MoveMade());
-        S.SpeakCurrentCell(S.Board.Current(to));
-        S.Speak(texts::WasMoved);
+        // Brief, a card said as it was picked up is not said again as it drops.
+        const std::string card = CellWords(S.Board.Current(to), S.Chosen(texts::DeWords));
+        S.Speak(texts::Wording{card, pickedUpAloud_ ? "" : card});
+        S.Speak(texts::MovedWords);
         S.State.UnsavedChanges = -1;
         S.State.CardSelected = 0;
         S.State.SelectedFrom = 3;
@@ -226,6 +229,7 @@ void Moves::FocusSilently(GridId id) {
 void Moves::SelectSilently(const CellPlace& place) {
     S.State.CardSelected = -1;
     S.State.SelectedFrom = place.Grid == GridId::Column ? kFromColumn : kFromFreeCell;
+    pickedUpAloud_ = false;
     S.State.SelectedRow = static_cast<std::int16_t>(place.Row);
     S.State.SelectedCol = static_cast<std::int16_t>(place.Col);
     S.State.SelectedCard = S.Board.At(place);
@@ -407,7 +411,7 @@ void Moves::RunTo(int column) {
         else Moved(StepRecord{std::move(moves), played, plan.Count, top, topFrom, topTo});
         if (plan.Count > 1) {
             S.Speak(texts::SpokenNumber(plan.Count));
-            S.Speak(texts::CardsFrom);
+            S.Speak(texts::CardsFromWords);
         }
         S.SpeakCurrentCell(top);
         S.Speak(texts::WentTo);
@@ -448,7 +452,7 @@ void Moves::SendSafeCardsHome() {
         step.Moves.push_back(move);
         S.SpeakCurrentCell(move.Card);
     }
-    S.Speak(texts::WentHome);
+    S.Speak(texts::WentHomeWords);
     S.State.History.Record(std::move(step));
     if (S.State.HomeCount == kCards) GameWon();
 }

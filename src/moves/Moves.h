@@ -94,6 +94,10 @@ private:
     };
     std::optional<QuickRound> round_;
 
+    // True when the picked-up card's words were said as it was picked up, false when a key took it
+    // without a word (F, H and Space on the card under the cursor).
+    bool pickedUpAloud_ = false;
+
     // True while a key's own move runs through Enter's code.
     bool keyed_ = false;
     struct Keyed {

@@ -59,7 +59,7 @@ void Replays::RedoMove(const MoveRecord& move) {
     S.Board.PutCurrent(move.To.Grid, move.Card);
     if (move.To.Grid == GridId::HomeCell) ++S.State.HomeCount;
     if (move.To.Grid == GridId::Column) S.State.LastSpokenCol = static_cast<std::int16_t>(move.To.Col);
-    SayReplayed(move.Card, texts::MovedAgainTo, move.To);
+    SayReplayed(move.Card, S.Chosen(texts::MovedAgainWords), move.To);
 }
 
 // A step of several cards: the command's cards back, or made again, with the cursor on the top card's
@@ -77,14 +77,15 @@ void Replays::ReplayCards(const StepRecord& step, bool back) {
     S.StopSpeech();
     if (step.Count > 1) {
         S.Speak(texts::SpokenNumber(step.Count));
-        S.Speak(texts::CardsFrom);
+        S.Speak(texts::CardsFromWords);
     }
     S.SpeakCurrentCell(step.Top);
-    S.Speak(back ? texts::BackTo : texts::MovedAgainTo);
+    if (back) S.Speak(texts::BackTo);
+    else S.Speak(texts::MovedAgainWords);
     S.Speak(PlaceWords(place));
     if (step.Played == step.Moves.size()) return;
     for (std::size_t k = step.Played; k < step.Moves.size(); ++k) S.SpeakCurrentCell(step.Moves[k].Card);
-    S.Speak(back ? texts::BackFromHome : texts::WentHome);
+    S.Speak(back ? texts::BackFromHomeWords : texts::WentHomeWords);
 }
 
 // Takes the last step back, or makes the last step taken back again.

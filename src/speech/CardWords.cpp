@@ -29,16 +29,16 @@ std::string GetSuite(const std::string& code) {
     }
 }
 
-std::string CellWords(const std::string& text) {
+std::string CellWords(const std::string& text, std::string_view de) {
     if (text.empty()) return std::string(texts::Empty);
-    return GetCardValueString(text) + std::string(texts::De) + GetSuite(text);
+    return GetCardValueString(text) + std::string(de) + GetSuite(text);
 }
 
-std::string ColumnWords(const Table& table, int column) {
+std::string ColumnWords(const Table& table, int column, std::string_view de) {
     std::string words = std::string(texts::Column) + texts::SpokenNumber(column + 1);
     const int length = table.Length(column);
     if (length == 0) return words + std::string(texts::IsEmpty);
-    for (int row = 1; row <= length; ++row) words += CellWords(table.Card(column, row));
+    for (int row = 1; row <= length; ++row) words += CellWords(table.Card(column, row), de);
     return words + std::string(texts::CardsInColumn) + texts::SpokenNumber(length) + std::string(texts::RunOf) +
            texts::SpokenNumber(rules::RunAtBottom(table, column));
 }
@@ -73,12 +73,12 @@ std::string TableWords(const Table& table) {
     return words + std::string(texts::CardsOnTable) + texts::SpokenNumber(cards);
 }
 
-std::string BottomRowWords(const Table& table) {
+std::string BottomRowWords(const Table& table, std::string_view de) {
     std::string words;
     for (int c = 0; c < kColumns; ++c) {
         const int length = table.Length(c);
         words += std::string(texts::Column) + texts::SpokenNumber(c + 1) +
-                 CellWords(length == 0 ? std::string() : table.Card(c, length));
+                 CellWords(length == 0 ? std::string() : table.Card(c, length), de);
     }
     return words;
 }

@@ -126,7 +126,8 @@ void Readings::SpeakReading(const std::string& words) {
 void Readings::ReadColumn() {
     if (S.DealWaiting) return;
     S.Trap(ReportForm::Procedure, " in mnuPlayReadColumn()", [&] {
-        if (S.State.GameInProgress == -1) SpeakReading(ColumnWords(S.Board.Snapshot(), S.Column.Col()));
+        if (S.State.GameInProgress == -1)
+            SpeakReading(ColumnWords(S.Board.Snapshot(), S.Column.Col(), S.Chosen(texts::DeWords)));
     });
 }
 
@@ -140,7 +141,7 @@ void Readings::ReadTable() {
 void Readings::ReadBottomRowCards() {
     if (S.DealWaiting) return;
     S.Trap(ReportForm::Procedure, " in mnuPlayReadBottomRow()", [&] {
-        if (S.State.GameInProgress == -1) SpeakReading(BottomRowWords(S.Board.Snapshot()));
+        if (S.State.GameInProgress == -1) SpeakReading(BottomRowWords(S.Board.Snapshot(), S.Chosen(texts::DeWords)));
     });
 }
 

@@ -7,6 +7,13 @@
 
 namespace quorrel::texts {
 
+// Words said one way in full and another with the option Brief Speech on; the speech services choose.
+// An empty brief form says nothing.
+struct Wording {
+    std::string_view Full;
+    std::string_view Brief;
+};
+
 // Window and application.
 inline constexpr std::string_view ProgramName = "Quorrel";
 inline constexpr std::string_view CaptionSeparator = " - ";
@@ -38,6 +45,12 @@ inline constexpr std::string_view Empty = " Empty ";
 inline constexpr std::string_view De = " de ";
 inline constexpr std::string_view Column = " Column ";
 inline constexpr std::string_view Selected = " selected ";
+// Brief Speech: a card is its rank and suit words without " de " between them (" septs  Coeurs "),
+// and a grid's name is left out when the focus comes back to the grid the player just left or is in,
+// whose name was said (or left out so) when they last came to it.
+inline constexpr Wording DeWords = {De, ""};
+// Brief Speech: the cursor's column number, with Speak Column Numbers on, is the number alone (" 4").
+inline constexpr Wording ColumnNumberWords = {Column, ""};
 inline constexpr std::string_view ColumnsGrid = " Columns ";
 inline constexpr std::string_view FreeCellsGrid = " Free Cells ";
 inline constexpr std::string_view HomeCellsGrid = " Home Cells ";
@@ -57,6 +70,11 @@ inline constexpr std::string_view SuitDiamonds = " Carreaux ";
 // Picking up and dropping.
 inline constexpr std::string_view Unselected = " unselected ";
 inline constexpr std::string_view WasMoved = " was moved ";
+// Brief Speech: a card picked up is said alone, without " selected " (the cursor on it still says
+// it); a drop says " moved ", after the card's words only when they were not said as it was picked up.
+inline constexpr std::string_view BriefMoved = " moved ";
+inline constexpr Wording PickedUpWords = {Selected, ""};
+inline constexpr Wording MovedWords = {WasMoved, BriefMoved};
 inline constexpr std::string_view CannotMoveEmptyCell = " Can not move an empty cell! ";
 inline constexpr std::string_view OnlyBottomCard = " Only the bottom card in a column can be moved! ";
 inline constexpr std::string_view ColumnCellMustBeEmpty =
@@ -163,6 +181,8 @@ inline constexpr std::string_view MenuPlayRestart = "Re&start This Deal";
 // " a Free Cell "). A redone move: the card's words, " moved again to ", then where it went.
 inline constexpr std::string_view BackTo = " back to ";
 inline constexpr std::string_view MovedAgainTo = " moved again to ";
+inline constexpr std::string_view BriefAgainTo = " again to ";
+inline constexpr Wording MovedAgainWords = {MovedAgainTo, BriefAgainTo};
 inline constexpr std::string_view AFreeCell = " a Free Cell ";
 inline constexpr std::string_view TheHomeCells = " the Home Cells ";
 inline constexpr std::string_view NothingToUndo = " Nothing to undo. ";
@@ -272,6 +292,9 @@ inline constexpr std::string_view NotNextHome = " Only the next card of its suit
 // (" 3 cards from  dix  de  Coeurs  to  Column  5"). Undone and made again, " back to " or " moved again
 // to " stand in place of " to ".
 inline constexpr std::string_view CardsFrom = " cards from ";
+// Brief Speech: " 3 cards  valé  Trèfl  to  Column  5".
+inline constexpr std::string_view BriefCards = " cards ";
+inline constexpr Wording CardsFromWords = {CardsFrom, BriefCards};
 // A run that cannot move: the column is empty, is the destination itself, nothing of it goes on the
 // destination's bottom card, or it is longer than the free cells and empty columns let move: the
 // number of cards, RunTooLong, the number that can move and CanMoveNow.
@@ -284,10 +307,20 @@ inline constexpr std::string_view CanMoveNow = " can move now. ";
 // words and " back from the Home Cells ".
 inline constexpr std::string_view WentHome = " went home ";
 inline constexpr std::string_view BackFromHome = " back from the Home Cells ";
+// Brief Speech: " home " and " back from home ".
+inline constexpr std::string_view BriefHome = " home ";
+inline constexpr std::string_view BriefBackFromHome = " back from home ";
+inline constexpr Wording WentHomeWords = {WentHome, BriefHome};
+inline constexpr Wording BackFromHomeWords = {BackFromHome, BriefBackFromHome};
 // The Options menu's check item, and where it is remembered.
 inline constexpr std::string_view MenuOptionsSafeHome = "Move Safe Cards &Home";
 inline constexpr std::string_view SettingsPlaySection = "Play";
 inline constexpr std::string_view SettingsSafeHomeKey = "SafeCardsHome";
+// The Options menu's check item for the brief words, and where it is remembered (a section of its own).
+// B is Previous Card In Bottom Row's access key, so the item has the R of Brief.
+inline constexpr std::string_view MenuOptionsBrief = "B&rief Speech";
+inline constexpr std::string_view SettingsWordsSection = "Words";
+inline constexpr std::string_view SettingsBriefKey = "Brief";
 
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";

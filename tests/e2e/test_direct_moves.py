@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # End-to-end test: the one-key moves with real keys and the exact words queued: a column's digit to
 # another's (one from the keypad), a free cell's key, a quick move home, a run with Shift and a digit, and Move Safe Cards
-# Home turned on in the Options menu, whose cards going home by themselves end the game.
+# Home turned on in the Options menu, whose cards going home by themselves end the game; and Brief Speech
+# turned on there, with the shorter words of a move and the grid name left out going back to the grid just left.
 import os
 
 import harness
@@ -77,5 +78,19 @@ def test_direct_moves(session):
     program.wait_exit()
 
 
+def test_brief_speech(session):
+    program, _ = open_table(session)
+    program.key("alt+o", "r")
+    session.speech.mark()
+    press(session, program, "2", CANCEL, " dix  Carreaux ")
+    press(session, program, "KP_1", " moved ")
+    press(session, program, "Tab", CANCEL, " Free Cells ", " dames  Piques ")
+    press(session, program, "shift+Tab", CANCEL, " dix  Carreaux ")
+    # The refusal keeps its reason.
+    press(session, program, "3", CANCEL, " val\u00e9  Piques ")
+    press(session, program, "2", CANCEL, " Cards placed in columns must be in descending order.  Choose another cell. ",
+          " Empty ")
+
+
 if __name__ == "__main__":
-    harness.main([test_direct_moves])
+    harness.main([test_direct_moves, test_brief_speech])

@@ -53,6 +53,7 @@ SPOKEN_SENTENCES = [
     "SpeechFaster", "SpeechSlower", "SpeechLouder", "SpeechSofter", "SpeechHigher", "SpeechLower",
     "SpeechFastest", "SpeechSlowest", "SpeechLoudest", "SpeechSoftest", "SpeechHighest", "SpeechLowest",
     "SpeechDefaults", "VoiceListLabel", "NoVoices",
+    "BriefMoved", "BriefAgainTo", "BriefCards", "BriefHome", "BriefBackFromHome",
 ]
 
 
