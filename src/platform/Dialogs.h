@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -76,20 +77,27 @@ public:
     std::function<void()> CancelClick;
 };
 
-// The voice chooser: one single-selection list of the speech server's voices and the OK and Cancel
-// buttons. ShowModal raises Load, gives the list the focus, then runs the dialog until Unload is called;
-// Enter anywhere presses OK, and Escape or closing it by its frame presses Cancel. The focus comes back
-// as the contract above says.
+// The voice chooser: two single-selection lists and the OK and Cancel buttons. The first list holds the
+// server's voices one entry each with their variants counted under it, the second the voices of the entry
+// chosen in the first. ShowModal raises Load, gives the first list the focus, then runs the dialog until
+// Unload is called. When the player moves to another entry of the first list, GroupChange is raised (the
+// Set functions raise nothing). Enter anywhere presses OK, and Escape or closing it by its frame presses
+// Cancel. The focus comes back as the contract above says.
 class IVoiceView {
 public:
     virtual ~IVoiceView() = default;
-    virtual void AddVoice(const std::string& name) = 0;
+    virtual void SetGroups(const std::vector<std::string>& labels) = 0;
+    virtual void SetGroupIndex(int index) = 0;
+    virtual int GroupIndex() const = 0;  // -1 when nothing is selected
+    // Replaces the second list's voices.
+    virtual void SetVoices(const std::vector<std::string>& names) = 0;
     virtual void SetVoiceIndex(int index) = 0;
     virtual int VoiceIndex() const = 0;  // -1 when nothing is selected
     virtual void ShowModal() = 0;
     virtual void Unload() = 0;
 
     std::function<void()> Load;
+    std::function<void()> GroupChange;
     std::function<void()> OkClick;
     std::function<void()> CancelClick;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 
 #include "app/GameScreen.h"
 #include "texts/Texts.h"
@@ -23,6 +24,24 @@ std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefaul
     const int to = std::clamp(from + step, kSpeechLowest, kSpeechHighest);
     if (to == from) return std::nullopt;
     return to;
+}
+
+std::vector<VoiceGroup> GroupVoices(const std::vector<std::string>& names) {
+    std::vector<VoiceGroup> groups;
+    std::unordered_map<std::string_view, std::size_t> found;  // a voice's name to its group
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string_view name = std::string_view(names[i]).substr(0, names[i].find(texts::VoiceVariantMark));
+        const auto [at, added] = found.try_emplace(name, groups.size());
+        if (added) groups.push_back({std::string(name), {}, {}});
+        groups[at->second].Voices.push_back(i);
+    }
+    for (auto& group : groups) {
+        group.Label = group.Name;
+        if (group.Voices.size() > 1)
+            group.Label += std::string(texts::VoiceCountBefore) + std::to_string(group.Voices.size()) +
+                           std::string(texts::VoiceCountAfter);
+    }
+    return groups;
 }
 
 SpeechSettings::SpeechSettings(GameScreen& screen) : S(screen), self_(std::make_shared<SpeechSettings*>(this)) {}
@@ -109,16 +128,42 @@ void SpeechSettings::ShowVoices(const std::vector<std::string>& names) {
     S.Trap(ReportForm::Handler, " in mnuSpeechVoice_Click()", [&] {
         if (names.empty()) return Sample(texts::NoVoices);
         S.Hints.CancelSearch();
+        const auto groups = GroupVoices(names);
         std::optional<std::string> chosen;
         {
             auto view = S.Window.CreateVoiceDialog();
-            for (const auto& name : names) view->AddVoice(name);
-            const auto now = current_.Voice ? std::find(names.begin(), names.end(), *current_.Voice) : names.end();
-            view->SetVoiceIndex(now == names.end() ? 0 : static_cast<int>(now - names.begin()));
+            std::vector<std::string> labels;
+            for (const auto& group : groups) labels.push_back(group.Label);
+            view->SetGroups(labels);
+            // The second list holds the voices of the entry selected in the first, the first of them
+            // selected unless it holds the voice in use.
+            const auto showGroup = [&](std::size_t group) {
+                std::vector<std::string> voices;
+                int selected = 0;
+                for (const std::size_t i : groups[group].Voices) {
+                    if (current_.Voice == names[i]) selected = static_cast<int>(voices.size());
+                    voices.push_back(names[i]);
+                }
+                view->SetVoices(voices);
+                view->SetVoiceIndex(selected);
+            };
+            std::size_t now = 0;
+            for (std::size_t g = 0; g < groups.size(); ++g)
+                for (const std::size_t i : groups[g].Voices)
+                    if (current_.Voice == names[i]) now = g;
+            view->SetGroupIndex(static_cast<int>(now));
+            showGroup(now);
             view->Load = [this] { S.SayUnlessScreenReader({texts::VoiceListLabel}); };
+            view->GroupChange = [&] {
+                const int group = view->GroupIndex();
+                if (group >= 0 && group < static_cast<int>(groups.size())) showGroup(static_cast<std::size_t>(group));
+            };
             view->OkClick = [&] {
-                const int index = view->VoiceIndex();
-                if (index >= 0 && index < static_cast<int>(names.size())) chosen = names[index];
+                const int group = view->GroupIndex();
+                const int voice = std::max(view->VoiceIndex(), 0);
+                if (group >= 0 && group < static_cast<int>(groups.size()) &&
+                    voice < static_cast<int>(groups[group].Voices.size()))
+                    chosen = names[groups[group].Voices[voice]];
                 view->Unload();
             };
             view->CancelClick = [&] { view->Unload(); };

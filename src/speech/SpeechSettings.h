@@ -28,6 +28,15 @@ std::optional<int> ParseSpeechLevel(const std::string& text);
 // value already is at the limit that way.
 std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefault, int step);
 
+// The server's voices as the voice chooser shows them: each voice once, in the server's order, with the
+// indexes (in names) of itself and its variants, which are named after it with a plus sign and may come
+// before it. Label is what the chooser's first list says of it.
+struct VoiceGroup {
+    std::string Name, Label;
+    std::vector<std::size_t> Voices;
+};
+std::vector<VoiceGroup> GroupVoices(const std::vector<std::string>& names);
+
 // The Speech submenu's commands. Nothing is sent to the screen reader until the player changes a
 // setting or a stored one is loaded; each change is stored in the settings' own section and said at the
 // new setting. A stored value out of range is ignored, and so is a stored voice the server no longer

@@ -378,9 +378,16 @@ inline constexpr std::string_view SpeechSoftest = " This is the softest speech. 
 inline constexpr std::string_view SpeechHighest = " This is the highest pitch. ";
 inline constexpr std::string_view SpeechLowest = " This is the lowest pitch. ";
 inline constexpr std::string_view SpeechDefaults = " The speech is back to its defaults. ";
-// The voice chooser lists the server's voices by name; the chosen voice says its name.
+// The voice chooser lists the server's voices by name; the chosen voice says its name. A voice's
+// variants are named after it with a plus sign ("English (America)+Alex"); the first list holds each voice
+// once, with its count when it has variants (" English (America), 102 voices"), the second the chosen
+// one's variants.
 inline constexpr std::string_view VoiceCaption = "Voice";
 inline constexpr std::string_view VoiceListLabel = "Voices of the speech server:";
+inline constexpr std::string_view VoiceVariantsLabel = "Variants of the voice:";
+inline constexpr char VoiceVariantMark = '+';
+inline constexpr std::string_view VoiceCountBefore = ", ";
+inline constexpr std::string_view VoiceCountAfter = " voices";
 inline constexpr std::string_view NoVoices = " The speech server lists no voices. ";
 // Where the speech settings are remembered (a section of their own; an empty value is the default).
 inline constexpr std::string_view SettingsSpeechSection = "Speech";

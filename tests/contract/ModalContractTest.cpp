@@ -53,7 +53,8 @@ protected:
             {"voice dialog",
              [this] {
                  auto dialog = modals.VoiceDialog();
-                 dialog->AddVoice("alpha");
+                 dialog->SetGroups({"alpha, 2 voices"});
+                 dialog->SetVoices({"alpha", "alpha+beta"});
                  dialog->ShowModal();
              }},
         };

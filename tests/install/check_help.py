@@ -52,7 +52,7 @@ SPOKEN_SENTENCES = [
     "CanMoveNow", "WentHome", "BackFromHome",
     "SpeechFaster", "SpeechSlower", "SpeechLouder", "SpeechSofter", "SpeechHigher", "SpeechLower",
     "SpeechFastest", "SpeechSlowest", "SpeechLoudest", "SpeechSoftest", "SpeechHighest", "SpeechLowest",
-    "SpeechDefaults", "VoiceListLabel", "NoVoices",
+    "SpeechDefaults", "VoiceListLabel", "VoiceVariantsLabel", "NoVoices",
     "BriefMoved", "BriefAgainTo", "BriefCards", "BriefHome", "BriefBackFromHome",
 ]
 

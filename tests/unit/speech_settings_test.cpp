@@ -89,36 +89,87 @@ TEST(SpeechSettings, StoredValuesComeBackAndBadOnesFallBackToTheServersOwnWithou
     EXPECT_EQ(known.reader.VoicesSet.back(), (VoiceSettings{.Rate = -30, .Pitch = {}, .Volume = {}, .Voice = "beta"}));
 }
 
-TEST(SpeechSettings, TheVoiceChooserListsTheServersVoicesAndTheChosenOneSaysItsName) {
+// Voices named as espeak-ng names them to speech-dispatcher, in its order: each language, then its
+// variants after a plus sign (the real list has 132 voices with 101 variants each).
+const std::vector<std::string> kEspeakVoices = {
+    "Afrikaans",
+    "Afrikaans+Adam",
+    "Afrikaans+Alex",
+    "English (America)",
+    "English (America)+Adam",
+    "English (America)+Alex",
+    "Chinese (Cantonese)",
+    "Chinese (Cantonese, latin as Jyutping)",
+    "Chinese (Cantonese)+Adam",
+};
+
+TEST(VoiceGroups, EachVoiceIsListedOnceWithItsVariantsCountedAndKeptInTheServersOrder) {
+    const auto groups = GroupVoices(kEspeakVoices);
+    std::vector<std::string> labels;
+    for (const auto& group : groups) labels.push_back(group.Label);
+    EXPECT_THAT(labels, ElementsAre("Afrikaans, 3 voices", "English (America), 3 voices",
+                                    "Chinese (Cantonese), 2 voices", "Chinese (Cantonese, latin as Jyutping)"));
+    EXPECT_THAT(groups[1].Voices, ElementsAre(3u, 4u, 5u));
+    EXPECT_THAT(groups[2].Voices, ElementsAre(6u, 8u));
+    // A variant listed before its voice, or without it, still has one entry.
+    EXPECT_THAT(GroupVoices({"x+b", "y", "x"})[0].Voices, ElementsAre(0u, 2u));
+}
+
+TEST(SpeechSettings, TheVoiceChooserListsVoicesThenTheirVariantsAndTheChosenOneSaysItsName) {
     TestTable t;
     t.Start();
     t.window.menus.Click(mnuSpeechVoice);
     EXPECT_EQ(t.reader.Transcript.back(), " The speech server lists no voices. ");
     EXPECT_EQ(t.window.DialogsShown, 0);
 
-    t.reader.VoiceNames = {"alpha", "beta", "gamma"};
-    std::vector<std::string> listed;
-    int selected = -1;
+    t.reader.VoiceNames = kEspeakVoices;
+    std::vector<std::string> groups, variants;
+    int group = -1, selected = -1;
     t.window.VoiceScript = [&](MemoryVoiceView& view) {
-        listed = view.Voices;
+        groups = view.Groups;
+        group = view.GroupAt;
         selected = view.Index;
+        view.ChooseGroup(1);
+        variants = view.Voices;
         view.SetVoiceIndex(2);
         view.PressOk();
     };
     t.Heard();
     t.window.menus.Click(mnuSpeechVoice);
-    EXPECT_EQ(listed, t.reader.VoiceNames);
+    EXPECT_EQ(groups.size(), 4u);
+    EXPECT_EQ(group, 0);
     EXPECT_EQ(selected, 0);
-    EXPECT_THAT(t.Heard(), ElementsAre("<stop earlier>", "Voices of the speech server:", "<stop>", " gamma "));
-    EXPECT_EQ(t.reader.VoicesSet.back().Voice, "gamma");
-    EXPECT_EQ(t.settings.Values[kVoice], "gamma");
+    EXPECT_THAT(variants, ElementsAre("English (America)", "English (America)+Adam", "English (America)+Alex"));
+    EXPECT_THAT(t.Heard(),
+                ElementsAre("<stop earlier>", "Voices of the speech server:", "<stop>", " English (America)+Alex "));
+    EXPECT_EQ(t.reader.VoicesSet.back().Voice, "English (America)+Alex");
+    EXPECT_EQ(t.settings.Values[kVoice], "English (America)+Alex");
 
-    // The voice in use is the one selected; Escape keeps it.
-    t.window.VoiceScript = [&](MemoryVoiceView& view) { selected = view.Index; };
+    // The voice in use is the one selected, in its entry; Escape keeps it.
+    t.window.VoiceScript = [&](MemoryVoiceView& view) {
+        group = view.GroupAt;
+        selected = view.Index;
+    };
     const auto set = t.reader.VoicesSet.size();
     t.window.menus.Click(mnuSpeechVoice);
+    EXPECT_EQ(group, 1);
     EXPECT_EQ(selected, 2);
     EXPECT_EQ(t.reader.VoicesSet.size(), set);
+
+    // Enter on an entry of the first list chooses the voice itself, without its variants.
+    t.window.VoiceScript = [&](MemoryVoiceView& view) {
+        view.ChooseGroup(2);
+        view.PressOk();
+    };
+    t.window.menus.Click(mnuSpeechVoice);
+    EXPECT_EQ(t.settings.Values[kVoice], "Chinese (Cantonese)");
+
+    // The next run finds a stored variant among the server's voices and sets it again.
+    TestTable next;
+    next.settings.Values[kVoice] = "English (America)+Alex";
+    next.reader.VoiceNames = kEspeakVoices;
+    next.Start();
+    EXPECT_EQ(next.reader.VoicesSet.back().Voice, "English (America)+Alex");
 }
 
 TEST(SpeechSettings, DefaultsForgetEverythingAndTheNextRunSendsNothing) {

@@ -368,5 +368,34 @@ TEST_F(Window, TheDealNumberDialogDealsATypedNumberOnEnterAndEscapeOrTheFrameCan
     EXPECT_EQ(reader.Transcript.back(), " Game number  617");
 }
 
+// The arrow keys in the first list of the voice chooser show that voice's variants in the second, each
+// list named by its label; Enter in the second chooses the variant.
+TEST_F(Window, TheVoiceChooserShowsTheVariantsOfTheVoiceTheArrowKeysReach) {
+    reader.VoiceNames = {"Afrikaans", "Afrikaans+Adam", "German", "German+Adam", "German+Alex"};
+    bool checked = false;
+    WhenDialogShows([&](QDialog* dialog) {
+        auto* voice = qobject_cast<QtVoiceDialog*>(dialog);
+        ASSERT_NE(voice, nullptr);
+        EXPECT_TRUE(voice->Groups()->hasFocus());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(voice->Voices())->text(QAccessible::Name),
+                  "Variants of the voice:");
+        EXPECT_EQ(voice->Groups()->item(1)->text(), "German, 3 voices");
+        EXPECT_EQ(voice->Voices()->count(), 2);
+        QTest::keyClick(voice->Groups(), Qt::Key_Down);
+        ASSERT_EQ(voice->Voices()->count(), 3);
+        EXPECT_EQ(voice->Voices()->currentItem()->text(), "German");
+        QTest::keyClick(voice->Groups(), Qt::Key_Tab);
+        EXPECT_TRUE(voice->Voices()->hasFocus());
+        QTest::keyClick(voice->Voices(), Qt::Key_Down);
+        QTest::keyClick(voice->Voices(), Qt::Key_Down);
+        QTest::keyClick(voice->Voices(), Qt::Key_Return);
+        checked = true;
+    });
+    Item(mnuSpeechVoice)->trigger();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(reader.VoicesSet.back().Voice, "German+Alex");
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -264,47 +264,20 @@ MemoryWindow::MemoryWindow(std::vector<std::string>* log)
 
 namespace quorrel {
 
-void MemoryFindView::ShowModal() {
-    focus_.Take();
-    open_ = true;
-    if (Load) Load();
-    if (script_) script_(*this);
-    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
-    focus_.GiveBack();
-}
+void MemoryFindView::ShowModal() { focus_.Show(*this, open_, script_, &MemoryFindView::PressCancel); }
 
 void MemoryFindView::CloseFrame() {
     if (FrameClose) FrameClose();
     open_ = false;
 }
 
-void MemoryAboutView::ShowModal() {
-    focus_.Take();
-    open_ = true;
-    if (Load) Load();
-    if (script_) script_(*this);
-    if (open_) PressOk();
-    focus_.GiveBack();
-}
+void MemoryAboutView::ShowModal() { focus_.Show(*this, open_, script_, &MemoryAboutView::PressOk); }
 
 void MemoryDealNumberView::ShowModal() {
-    focus_.Take();
-    open_ = true;
-    if (Load) Load();
-    FocusNumber();
-    if (script_) script_(*this);
-    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
-    focus_.GiveBack();
+    focus_.Show(*this, open_, script_, &MemoryDealNumberView::PressCancel, &MemoryDealNumberView::FocusNumber);
 }
 
-void MemoryVoiceView::ShowModal() {
-    focus_.Take();
-    open_ = true;
-    if (Load) Load();
-    if (script_) script_(*this);
-    if (open_) PressCancel();  // a script that leaves the dialog open: the player pressed Escape
-    focus_.GiveBack();
-}
+void MemoryVoiceView::ShowModal() { focus_.Show(*this, open_, script_, &MemoryVoiceView::PressCancel); }
 
 std::unique_ptr<IFindView> MemoryWindow::CreateFindDialog() {
     ++DialogsShown;

@@ -58,6 +58,20 @@ public:
     explicit ModalFocus(FocusScope* scope) : scope_(scope) {}
     void Take();
     void GiveBack();
+    // A scripted dialog's whole life: takes the focus, marks the dialog open, raises its Load, does
+    // afterLoad, runs the player's script, presses leftOpen's button if the script left the dialog open
+    // (as Escape or Enter would), and gives the focus back.
+    template <class View>
+    void Show(View& view, bool& open, const std::function<void(View&)>& script, void (View::*leftOpen)(),
+              void (View::*afterLoad)() = nullptr) {
+        Take();
+        open = true;
+        if (view.Load) view.Load();
+        if (afterLoad) (view.*afterLoad)();
+        if (script) script(view);
+        if (open) (view.*leftOpen)();
+        GiveBack();
+    }
 
 private:
     FocusScope* scope_;
@@ -325,12 +339,23 @@ class MemoryVoiceView : public IVoiceView {
 public:
     MemoryVoiceView(FocusScope* focus, std::function<void(MemoryVoiceView&)> script)
         : focus_(focus), script_(std::move(script)) {}
-    void AddVoice(const std::string& name) override { Voices.push_back(name); }
+    void SetGroups(const std::vector<std::string>& labels) override { Groups = labels; }
+    void SetGroupIndex(int index) override { GroupAt = index; }
+    int GroupIndex() const override { return GroupAt; }
+    void SetVoices(const std::vector<std::string>& names) override {
+        Voices = names;
+        Index = -1;
+    }
     void SetVoiceIndex(int index) override { Index = index; }
     int VoiceIndex() const override { return Index; }
     void ShowModal() override;
     void Unload() override { open_ = false; }
 
+    // What the player does while it is open: moving in the first list raises GroupChange.
+    void ChooseGroup(int index) {
+        GroupAt = index;
+        if (GroupChange) GroupChange();
+    }
     void PressOk() {
         if (OkClick) OkClick();
     }
@@ -339,8 +364,8 @@ public:
     }
     bool IsOpen() const { return open_; }
 
-    std::vector<std::string> Voices;
-    int Index = -1;
+    std::vector<std::string> Groups, Voices;
+    int GroupAt = -1, Index = -1;
 
 private:
     ModalFocus focus_;

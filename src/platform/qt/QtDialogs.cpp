@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
+
+#include <utility>
 
 #include "texts/Texts.h"
 
@@ -189,38 +192,63 @@ void QtDealNumberDialog::Escape() {
 
 QtVoiceDialog::QtVoiceDialog(QWidget* owner) : QtForm(owner) {
     setWindowTitle(Q(texts::VoiceCaption));
-    resize(Px(this, 4800), Px(this, 4005));
-    auto* label = new QLabel(Q(texts::VoiceListLabel), this);
+    resize(Px(this, 7200), Px(this, 4005));
+    auto* groupsLabel = new QLabel(Q(texts::VoiceListLabel), this);
+    auto* voicesLabel = new QLabel(Q(texts::VoiceVariantsLabel), this);
+    groups_ = new QListWidget(this);
     voices_ = new QListWidget(this);
     ok_ = new QPushButton(Q(texts::OkButton), this);
     cancel_ = new QPushButton(Q(texts::CancelButton), this);
-    Place(label, 240, 200, 4200, 300);
-    Place(voices_, 240, 550, 4200, 2700);
-    Place(ok_, 1800, 3400, 1200, 345);
-    Place(cancel_, 3240, 3400, 1200, 345);
-    label->setBuddy(voices_);
-    voices_->setAccessibleName(Q(texts::VoiceListLabel));
-    voices_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Place(groupsLabel, 240, 200, 3240, 300);
+    Place(voicesLabel, 3720, 200, 3240, 300);
+    Place(groups_, 240, 550, 3240, 2700);
+    Place(voices_, 3720, 550, 3240, 2700);
+    Place(ok_, 4200, 3400, 1200, 345);
+    Place(cancel_, 5640, 3400, 1200, 345);
+    for (auto [label, list] : {std::pair{groupsLabel, groups_}, std::pair{voicesLabel, voices_}}) {
+        label->setBuddy(list);
+        list->setAccessibleName(label->text());
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        connect(list, &QListWidget::itemActivated, this, [this] { Raise(OkClick); });
+    }
     ok_->setDefault(true);
     ok_->setAutoDefault(true);
+    QWidget::setTabOrder(groups_, voices_);
     QWidget::setTabOrder(voices_, ok_);
     QWidget::setTabOrder(ok_, cancel_);
     Raises(ok_, OkClick);
     Raises(cancel_, CancelClick);
-    connect(voices_, &QListWidget::itemActivated, this, [this] { Raise(OkClick); });
+    connect(groups_, &QListWidget::currentRowChanged, this, [this] { Raise(GroupChange); });
 }
 
-void QtVoiceDialog::AddVoice(const std::string& name) { voices_->addItem(QString::fromStdString(name)); }
-void QtVoiceDialog::SetVoiceIndex(int index) { voices_->setCurrentRow(index); }
-
-int QtVoiceDialog::VoiceIndex() const {
-    const auto selected = voices_->selectedItems();
-    return selected.isEmpty() ? -1 : voices_->row(selected.front());
+namespace {
+void Fill(QListWidget* list, const std::vector<std::string>& texts) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const auto& text : texts) list->addItem(QString::fromStdString(text));
 }
+
+void Select(QListWidget* list, int index) {
+    const QSignalBlocker quiet(list);
+    list->setCurrentRow(index);
+}
+
+int Selected(const QListWidget* list) {
+    const auto selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.front());
+}
+}  // namespace
+
+void QtVoiceDialog::SetGroups(const std::vector<std::string>& labels) { Fill(groups_, labels); }
+void QtVoiceDialog::SetGroupIndex(int index) { Select(groups_, index); }
+int QtVoiceDialog::GroupIndex() const { return Selected(groups_); }
+void QtVoiceDialog::SetVoices(const std::vector<std::string>& names) { Fill(voices_, names); }
+void QtVoiceDialog::SetVoiceIndex(int index) { Select(voices_, index); }
+int QtVoiceDialog::VoiceIndex() const { return Selected(voices_); }
 
 void QtVoiceDialog::ShowModal() {
     if (Load) Load();
-    voices_->setFocus();
+    groups_->setFocus();
     RunModal(this);
 }
 

@@ -118,17 +118,22 @@ private:
     QPushButton* cancel_;
 };
 
-// The voice chooser: a list named by its label, OK (the default button) and Cancel.
+// The voice chooser: the server's voices with their variants counted and, beside them, the chosen
+// entry's variants; each list named by its label, OK (the default button) and Cancel.
 class QtVoiceDialog : public QtForm, public IVoiceView {
     Q_OBJECT
 public:
     explicit QtVoiceDialog(QWidget* owner);
-    void AddVoice(const std::string& name) override;
+    void SetGroups(const std::vector<std::string>& labels) override;
+    void SetGroupIndex(int index) override;
+    int GroupIndex() const override;
+    void SetVoices(const std::vector<std::string>& names) override;
     void SetVoiceIndex(int index) override;
     int VoiceIndex() const override;
     void ShowModal() override;
     void Unload() override { UnloadForm(); }
 
+    QListWidget* Groups() const { return groups_; }
     QListWidget* Voices() const { return voices_; }
     QPushButton* OkButton() const { return ok_; }
 
@@ -136,6 +141,7 @@ protected:
     void Escape() override;  // presses Cancel, as the frame's close box does
 
 private:
+    QListWidget* groups_;
     QListWidget* voices_;
     QPushButton* ok_;
     QPushButton* cancel_;
