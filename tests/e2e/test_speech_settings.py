@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-# End-to-end test: Ctrl+= makes the game speak faster, as speech-dispatcher's log records it, and the next run too.
+# End-to-end test: Ctrl+= makes the game speak faster, as speech-dispatcher's log records it, and the next run too;
+# a variant chosen in the voice chooser among espeak-ng's thousands of voices is set, said and kept.
 import re
 
 import harness
@@ -68,5 +69,28 @@ def test_faster_reaches_the_server_and_the_words_after_it(session):
         raise TestFailure("Ctrl+minus did not set the rate 10")
 
 
+def test_a_variant_chosen_among_the_servers_voices_is_set_said_and_kept(session):
+    program = session.start_program_and_welcome()
+    program.activate()
+    # The first list holds each of espeak-ng's voices once; the second, after Tab, its variants.
+    program.key("alt+o", "e", "v")
+    program.wait_for_active_window("Voice")
+    session.speech.mark()
+    program.key("Down", "Tab", "Down", "Return")
+    program.wait_for_active_window()
+    said = session.speech.wait_for(lambda texts: any("+" in t for t in texts), 15, "the chosen variant's name")
+    name = next(t for t in said if "+" in t).strip()
+    log = read_log(session)
+    if "SET SELF SYNTHESIS_VOICE " + name not in log:
+        raise TestFailure("the server was not told the voice %r" % name)
+    if log.rfind("SET SELF SYNTHESIS_VOICE " + name) > log.rfind("Queueing message | " + name + " |"):
+        raise TestFailure("the voice's name was queued before the voice was set")
+    with open(session.settings_file(), encoding="utf-8") as f:
+        settings = f.read()
+    if "Voice=" + name not in settings:
+        raise TestFailure("the settings file does not keep the voice %r:\n%s" % (name, settings))
+
+
 if __name__ == "__main__":
-    harness.main([test_faster_reaches_the_server_and_the_words_after_it])
+    harness.main([test_faster_reaches_the_server_and_the_words_after_it,
+                  test_a_variant_chosen_among_the_servers_voices_is_set_said_and_kept])
