@@ -111,7 +111,7 @@ READINGS = [("F9", False, "read column (F9)", Reading(" Run of ")),
 # Keysyms of the keys typed.
 KEYSYMS = {"Return": 0xFF0D, "Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54,
            "Control_L": 0xFFE3, "y": 0x0079, "z": 0x007A,
-           "Shift_L": 0xFFE1, "F9": 0xFFC6, "F11": 0xFFC8}
+           "Shift_L": 0xFFE1, "F2": 0xFFBF, "F9": 0xFFC6, "F11": 0xFFC8, "equal": 0x003D, "minus": 0x002D}
 
 # The table, column by column from row 1 down. The seven of hearts moves between row 6 of column 2
 # (under the eight of clubs) and row 9 of column 4 (under the eight of spades).
@@ -266,40 +266,19 @@ def report(samples):
                   % (name, p99, TARGET_MS, "met" if p99 < TARGET_MS else "NOT met"))
 
 
-def run(binary, cycles):
+def run_in_session(binary, what, bench):
+    """Starts a session (Xvfb, a private speech-dispatcher) and runs bench(session, keyboard) with a
+    keyboard on its display; prints the failure and the end of what was said if it fails. Returns the
+    exit status."""
     session = harness.Session(binary)
     keyboard = None
     try:
         session.start()
-        path = os.path.join(session.root, "Latency.qrl")
-        with open(path, "wb") as f:
-            f.write(game_file(table()))
-        program = session.start_program()
-        session.speech.expect("Press control n to start a new game! ", timeout=30)
-        open_game(session, program, path)
         keyboard = Keyboard(session.display)
-        bench = Bench(session, keyboard)
-        # The cursor is on row 1 of column 1: down to row 6, then right to column 2, onto the seven.
-        for _ in range(5):
-            bench.key("Down", "warm-up", CELL)
-        if bench.key("Right", "warm-up", CELL) != " septs  de  Coeurs ":
-            raise TestFailure("the cursor is not on the seven of hearts")
-        del bench.samples["warm-up"]
-        for _ in range(cycles):
-            bench.half_cycle("Right", "Down")
-            bench.half_cycle("Left", "Up")
-        for name, kind in (("z", "undo (Ctrl+Z)"), ("y", "redo (Ctrl+Y)")):
-            for _ in range(2 * cycles):
-                bench.key(name, kind, PLACE, ctrl=True)
-        for name, shift, kind, last in READINGS:
-            for _ in range(2 * cycles):
-                bench.key(name, kind, last, shift=shift)
-        report(bench.samples)
-        with open(os.path.join(session.root, "samples.csv"), "w") as f:
-            f.write("kind,key,t0,to first event,to last text\n" + "\n".join(bench.rows) + "\n")
+        bench(session, keyboard)
         return 0
     except Exception as error:  # noqa: BLE001 -- the log tells what went wrong
-        print("latency benchmark failed: %s" % error)
+        print("%s failed: %s" % (what, error))
         if session.speech:
             print(session.speech.transcript()[-3000:])
         return 1
@@ -309,21 +288,58 @@ def run(binary, cycles):
         session.close(keep=os.environ.get("QUORREL_E2E_KEEP") == "1")
 
 
-def main():
+def run(session, keyboard, cycles):
+    path = os.path.join(session.root, "Latency.qrl")
+    with open(path, "wb") as f:
+        f.write(game_file(table()))
+    program = session.start_program()
+    session.speech.expect("Press control n to start a new game! ", timeout=30)
+    open_game(session, program, path)
+    bench = Bench(session, keyboard)
+    # The cursor is on row 1 of column 1: down to row 6, then right to column 2, onto the seven.
+    for _ in range(5):
+        bench.key("Down", "warm-up", CELL)
+    if bench.key("Right", "warm-up", CELL) != " septs  de  Coeurs ":
+        raise TestFailure("the cursor is not on the seven of hearts")
+    del bench.samples["warm-up"]
+    for _ in range(cycles):
+        bench.half_cycle("Right", "Down")
+        bench.half_cycle("Left", "Up")
+    for name, kind in (("z", "undo (Ctrl+Z)"), ("y", "redo (Ctrl+Y)")):
+        for _ in range(2 * cycles):
+            bench.key(name, kind, PLACE, ctrl=True)
+    for name, shift, kind, last in READINGS:
+        for _ in range(2 * cycles):
+            bench.key(name, kind, last, shift=shift)
+    report(bench.samples)
+    with open(os.path.join(session.root, "samples.csv"), "w") as f:
+        f.write("kind,key,t0,to first event,to last text\n" + "\n".join(bench.rows) + "\n")
+
+
+def main_in_session(what, usage, in_dbus, default_count, bench):
+    """A benchmark of the real program: checks the command line (the program and an optional count,
+    default_count without it) and the prerequisites (without them it exits with status 0), runs the
+    script again in a D-Bus session of its own (in_dbus names the variable that marks it), and there
+    runs bench(session, keyboard, count) and exits with its status."""
     if len(sys.argv) not in (2, 3):
-        print("usage: %s PATH_TO_QUORREL [CYCLES]" % sys.argv[0], file=sys.stderr)
+        print("usage: %s PATH_TO_QUORREL %s" % (sys.argv[0], usage), file=sys.stderr)
         sys.exit(2)
     missing = harness.missing_prerequisites()
     if missing:
-        print("latency benchmark skipped: it needs " + ", ".join(missing))
+        print("%s skipped: it needs %s" % (what, ", ".join(missing)))
         sys.exit(0)
-    if os.environ.get(_IN_DBUS) != "1":
+    if os.environ.get(in_dbus) != "1":
         sys.stdout.flush()
-        env = dict(os.environ, **{_IN_DBUS: "1"})
+        env = dict(os.environ, **{in_dbus: "1"})
         os.execvpe("dbus-run-session", ["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0])]
                    + sys.argv[1:], env)
-    cycles = int(sys.argv[2]) if len(sys.argv) == 3 else 50
-    sys.exit(run(os.path.abspath(sys.argv[1]), cycles))
+    count = int(sys.argv[2]) if len(sys.argv) == 3 else default_count
+    sys.exit(run_in_session(os.path.abspath(sys.argv[1]), what,
+                            lambda session, keyboard: bench(session, keyboard, count)))
+
+
+def main():
+    main_in_session("latency benchmark", "[CYCLES]", _IN_DBUS, 50, run)
 
 
 if __name__ == "__main__":

@@ -778,6 +778,14 @@ class Session:
                 break
         raise TestFailure("speech-dispatcher did not start:\n" + _tail(os.path.join(self.root, "speechd.out")))
 
+    def restart_speech(self):
+        """Stops the private speech-dispatcher and starts a new one on the same socket, with a new log,
+        as when the server is restarted under a running program."""
+        _kill_group(self._speechd)
+        self._speechd = None
+        shutil.rmtree(os.path.join(self.root, "speechd"))
+        self.start_speech()
+
     def start(self):
         self.start_display()
         self.start_speech()
