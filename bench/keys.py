@@ -105,21 +105,24 @@ def count(keys_program, mode, deals):
 
 
 class Speech:
-    """Seconds espeak-ng takes to say a text, each text synthesised once."""
+    """Seconds espeak-ng takes to say a text, each text synthesised once, at its default rate (175 words
+    a minute) or at wpm words a minute."""
 
-    def __init__(self):
+    def __init__(self, wpm=None):
         self.espeak = subprocess.run(["which", "espeak-ng"], capture_output=True).returncode == 0
+        self.rate = ["-s", str(wpm)] if wpm else []
+        self.wpm = wpm or 175
         self.seconds = {}
 
     def __call__(self, text):
         if text not in self.seconds:
             if self.espeak:
                 with tempfile.NamedTemporaryFile(suffix=".wav") as wav:
-                    subprocess.run(["espeak-ng", "-w", wav.name, "--", text], check=True)
+                    subprocess.run(["espeak-ng", "-w", wav.name] + self.rate + ["--", text], check=True)
                     with wave.open(wav.name) as w:
                         self.seconds[text] = w.getnframes() / w.getframerate()
             else:
-                self.seconds[text] = len(text) / 6 / 175 * 60
+                self.seconds[text] = len(text) / 6 / self.wpm * 60
         return self.seconds[text]
 
 
