@@ -147,12 +147,14 @@ void SpeechSettings::ShowVoices(const std::vector<std::string>& names) {
                 view->SetVoices(voices);
                 view->SetVoiceIndex(selected);
             };
-            std::size_t now = 0;
-            for (std::size_t g = 0; g < groups.size(); ++g)
-                for (const std::size_t i : groups[g].Voices)
-                    if (current_.Voice == names[i]) now = g;
-            view->SetGroupIndex(static_cast<int>(now));
-            showGroup(now);
+            // The entry of the voice in use, else the first.
+            const auto now = std::find_if(groups.begin(), groups.end(), [&](const VoiceGroup& group) {
+                return std::any_of(group.Voices.begin(), group.Voices.end(),
+                                   [&](std::size_t i) { return current_.Voice == names[i]; });
+            });
+            const auto shown = now == groups.end() ? 0 : static_cast<std::size_t>(now - groups.begin());
+            view->SetGroupIndex(static_cast<int>(shown));
+            showGroup(shown);
             view->Load = [this] { S.SayUnlessScreenReader({texts::VoiceListLabel}); };
             view->GroupChange = [&] {
                 const int group = view->GroupIndex();

@@ -380,7 +380,7 @@ inline constexpr std::string_view SpeechLowest = " This is the lowest pitch. ";
 inline constexpr std::string_view SpeechDefaults = " The speech is back to its defaults. ";
 // The voice chooser lists the server's voices by name; the chosen voice says its name. A voice's
 // variants are named after it with a plus sign ("English (America)+Alex"); the first list holds each voice
-// once, with its count when it has variants (" English (America), 102 voices"), the second the chosen
+// once, with its count when it has variants ("English (America), 102 voices"), the second the chosen
 // one's variants.
 inline constexpr std::string_view VoiceCaption = "Voice";
 inline constexpr std::string_view VoiceListLabel = "Voices of the speech server:";
