@@ -19,6 +19,7 @@ namespace quorrel {
 namespace {
 
 constexpr auto kRetry = std::chrono::seconds(5);
+constexpr auto kStale = std::chrono::milliseconds(150);
 
 // The names the sounds have in the server's sample cache.
 const char* CacheName(Sound sound) {
@@ -54,7 +55,7 @@ void CanberraSoundPlayer::Play(Sound sound) {
         const std::lock_guard lock(mutex_);
         // Sounds asked for faster than they can be sent are not worth hearing late.
         if (queue_.size() >= 8) return;
-        queue_.push_back(sound);
+        queue_.emplace_back(sound, std::chrono::steady_clock::now());
     }
     wake_.notify_one();
 }
@@ -66,14 +67,14 @@ void CanberraSoundPlayer::Run() {
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         if (stopping_) break;
-        const Sound sound = queue_.front();
+        const auto [sound, asked] = queue_.front();
         queue_.pop_front();
         lock.unlock();
         if (!ready_ && std::chrono::steady_clock::now() - lastTry >= kRetry) {
             lastTry = std::chrono::steady_clock::now();
             Connect();
         }
-        if (ready_) PlayNow(sound);
+        if (ready_ && std::chrono::steady_clock::now() - asked < kStale) PlayNow(sound);
         lock.lock();
     }
     lock.unlock();

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/Sounds.h"
 
@@ -19,8 +21,9 @@ namespace quorrel {
 // temporary folder and uploads them into the server's sample cache, then plays what Play queues. A play
 // from the cache is one message to the server, which mixes the sample in at once. Play and SetVolume
 // only take a lock for a moment, never the connection's. Without a server, or while it is gone, sounds
-// are dropped without a word; the worker tries to connect again at most every few seconds, when a sound
-// is asked for.
+// are dropped without a word, and so are those the worker could not send within a moment of the call
+// (while it connects, say): a sound heard late tells of the wrong event. The worker tries to connect
+// again at most every few seconds, when a sound is asked for.
 class CanberraSoundPlayer : public ISoundPlayer {
 public:
     CanberraSoundPlayer();
@@ -42,8 +45,9 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<Sound> queue_;  // guarded by mutex_
-    bool stopping_ = false;    // guarded by mutex_
+    // The sounds asked for and when, guarded by mutex_.
+    std::deque<std::pair<Sound, std::chrono::steady_clock::time_point>> queue_;
+    bool stopping_ = false;  // guarded by mutex_
     std::atomic<int> volume_{100};
     std::atomic<bool> ready_{false};
     // The worker's own.
