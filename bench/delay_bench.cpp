@@ -19,8 +19,8 @@ double ProcessCpuSeconds() {
 void BM_DealWait(benchmark::State& state) {
     quorrel::test::TestTable t;
     quorrel::QtClock clock;
-    quorrel::Platform platform{t.window,     t.reader,  clock,        clock,        t.messages,    t.settings,
-                               t.fileDialog, t.desktop, t.fileSystem, t.background, "/opt/quorrel"};
+    quorrel::Platform platform{t.window,     t.reader,  clock,        clock,        t.messages, t.settings,
+                               t.fileDialog, t.desktop, t.fileSystem, t.background, t.sounds,   "/opt/quorrel"};
     quorrel::GameState gameState;
     quorrel::GameScreen screen(gameState, platform);
     double cpu = 0, wall = 0;

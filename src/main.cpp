@@ -9,6 +9,7 @@
 
 #include "app/GameScreen.h"
 #include "app/Module1.h"
+#include "platform/canberra/CanberraSoundPlayer.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtAccessibility.h"
 #include "platform/qt/QtMainWindow.h"
@@ -96,17 +97,12 @@ int main(int argc, char** argv) {
     quorrel::QtDesktop desktop;
     quorrel::PosixFileSystem fileSystem;
     quorrel::QtBackground background(&window);
-    quorrel::Platform platform{window,
-                               *reader,
-                               clock,
-                               clock,
-                               messageBox,
-                               settings,
-                               fileDialog,
-                               desktop,
-                               fileSystem,
-                               background,
-                               QCoreApplication::applicationDirPath().toStdString()};
+    // Its worker connects to the sound server and caches the sounds while the window comes up.
+    quorrel::CanberraSoundPlayer sounds;
+    quorrel::Platform platform{window,     *reader,    clock,
+                               clock,      messageBox, settings,
+                               fileDialog, desktop,    fileSystem,
+                               background, sounds,     QCoreApplication::applicationDirPath().toStdString()};
     quorrel::GameState state;
     quorrel::GameScreen screen(state, platform);
     window.OnKeyPreview = [&screen](int key, int shift, bool held) { screen.Form_KeyDown(key, shift, held); };

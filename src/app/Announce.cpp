@@ -102,6 +102,11 @@ void GameScreen::mnuOptionsBrief_Click() {
          [&] { ToggleOption(mnuOptionsBrief, texts::SettingsWordsSection, texts::SettingsBriefKey); });
 }
 
+void GameScreen::mnuOptionsSounds_Click() {
+    Trap(ReportForm::Handler, " in mnuOptionsSounds_Click()",
+         [&] { ToggleOption(mnuOptionsSounds, texts::SettingsSoundsSection, texts::SettingsSoundsOnKey); });
+}
+
 void GameScreen::ToggleOption(int id, std::string_view section, std::string_view key) {
     const bool checked = !Menus.IsChecked(id);
     Menus.SetChecked(id, checked);

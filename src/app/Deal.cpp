@@ -51,6 +51,7 @@ void GameScreen::BeginGame() {
         Column.SetVisible(true);
         FreeCell.SetVisible(true);
         HomeCell.SetVisible(true);
+        if (State.OpenedFromFile == 0) Sounds.Play(Sound::Deal);
         LoadGrid();
         LoadFreeCells();
         LoadHomeCells();

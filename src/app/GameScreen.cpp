@@ -30,7 +30,8 @@ GameScreen::GameScreen(GameState& state, Platform& platform)
       Readings(*this),
       Scores(*this),
       Files(*this),
-      Speech(*this) {
+      Speech(*this),
+      Sounds(*this) {
     App.Path = platform.ProgramFolder;
     Menus.Build(MenuTree());
     Menus.OnClick = [this](int id) { MenuClick(id); };
@@ -124,6 +125,7 @@ void GameScreen::Form_Load() {
     SetPlayMenu(false);
     Scores.LoadStatistics();
     Speech.Load();
+    Sounds.Load();
 }
 
 void GameScreen::mnuGameNew_Click() {
@@ -218,6 +220,9 @@ void GameScreen::MenuClick(int id) {
     case mnuOptionsSpeakColumns: mnuOptionsSpeakColumns_Click(); break;
     case mnuOptionsSafeHome: mnuOptionsSafeHome_Click(); break;
     case mnuOptionsBrief: mnuOptionsBrief_Click(); break;
+    case mnuOptionsSounds: mnuOptionsSounds_Click(); break;
+    case mnuSoundsLouder: Sounds.Step(true); break;
+    case mnuSoundsSofter: Sounds.Step(false); break;
     case mnuHelpContents: mnuHelpContents_Click(); break;
     case mnuHelpAbout: mnuHelpAbout_Click(); break;
     // The Play menu's items go straight to their units.
@@ -297,19 +302,35 @@ void GameScreen::mnuGameSaveAs_Click() {
 void GameScreen::Column_KeyDown(int KeyCode, int /*Shift*/) {
     Trap(ReportForm::Handler, " in Column_KeyDown()", [&] {
         if (KeyCode == keys::Return) Column_Click();
+        else SoundAtEdge(Column, KeyCode);
     });
 }
 
 void GameScreen::FreeCell_KeyDown(int KeyCode, int /*Shift*/) {
     Trap(ReportForm::Handler, " in FreeCell_KeyDown()", [&] {
         if (KeyCode == keys::Return) FreeCell_Click();
+        else SoundAtEdge(FreeCell, KeyCode);
     });
 }
 
 void GameScreen::HomeCell_KeyDown(int KeyCode, int /*Shift*/) {
     Trap(ReportForm::Handler, " in HomeCell_KeyDown()", [&] {
         if (KeyCode == keys::Return) HomeCell_Click();
+        else SoundAtEdge(HomeCell, KeyCode);
     });
+}
+
+// The grid moves its cursor after its KeyDown event: an arrow key that will not move it is at the edge.
+void GameScreen::SoundAtEdge(const IGrid& grid, int KeyCode) {
+    bool edge = false;
+    switch (KeyCode) {
+    case keys::Up: edge = grid.Row() <= grid.FixedRows(); break;
+    case keys::Down: edge = grid.Row() >= grid.Rows() - 1; break;
+    case keys::Left: edge = grid.Col() <= grid.FixedCols(); break;
+    case keys::Right: edge = grid.Col() >= grid.Cols() - 1; break;
+    default: break;
+    }
+    if (edge) Sounds.Play(Sound::Edge);
 }
 
 void GameScreen::mnuOptionsPreviousCard_Click() {

@@ -17,6 +17,7 @@
 #include "moves/Replays.h"
 #include "platform/RunTimeError.h"
 #include "speech/Readings.h"
+#include "speech/Sounds.h"
 #include "speech/SpeechSettings.h"
 #include "table/Board.h"
 #include "table/DealNumbers.h"
@@ -96,6 +97,8 @@ public:
     void StoreSetting(std::string_view section, std::string_view key, const std::string& value);
     // Brief Speech: the same facts in fewer words (texts::Wording).
     void mnuOptionsBrief_Click();
+    // Sounds: a short sound for each event of the game, beside the words.
+    void mnuOptionsSounds_Click();
 
     // Enter or a click on a cell.
     void Column_Click();
@@ -157,6 +160,7 @@ public:
     quorrel::StatisticsKeeper Scores;
     quorrel::GameFiles Files;
     quorrel::SpeechSettings Speech;
+    quorrel::Sounds Sounds;
 
     // Flags private to the window (-1 / 0).
     GameState::Flag SilentColumnFocus = 0;
@@ -180,6 +184,8 @@ private:
     // silently when a command of the program moved the focus.
     void GridGotFocus(GridId id, GameState::Flag& silent, std::string_view gridName);
     void SpeakKeyList();
+    // An arrow key against the grid's edge, where the cursor cannot go on, plays the edge's sound.
+    void SoundAtEdge(const IGrid& grid, int KeyCode);
     // Turns a check item of the Options menu over and stores it in the settings store.
     void ToggleOption(int id, std::string_view section, std::string_view key);
     // After BeginGame has laid out the table: it becomes the table a restart lays out again, and a

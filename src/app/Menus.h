@@ -55,6 +55,10 @@ enum MenuId : int {
     mnuSpeechDefaults,
     // The Options menu's check item for the brief words.
     mnuOptionsBrief,
+    // The Options menu's sounds: the check item and their volume.
+    mnuOptionsSounds,
+    mnuSoundsLouder,
+    mnuSoundsSofter,
 };
 
 // The menus with their items, in the order they are shown: Game, Options, Play, Help.

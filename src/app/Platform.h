@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ScreenReader.h"
 #include "platform/Settings.h"
+#include "platform/Sounds.h"
 #include "platform/Window.h"
 
 namespace quorrel {
@@ -26,6 +27,7 @@ struct Platform {
     IDesktop& Desktop;
     IFileSystem& FileSystem;
     IBackground& Background;
+    ISoundPlayer& Sounds;
     std::string ProgramFolder;  // the folder the program runs from
 };
 

@@ -20,6 +20,7 @@ constexpr std::int16_t kNothingSelected = 3;
 
 // A refusal: the reason, then the clicked cell. The selection stays as it was.
 void Moves::Refuse(std::string_view text, const std::string& cell) {
+    S.Sounds.Play(Sound::Refusal);
     S.StopSpeech();
     S.Speak(text);
     S.SpeakCurrentCell(cell);
@@ -34,6 +35,7 @@ void Moves::PickUp(IGrid& grid, std::int16_t from) {
     S.State.SelectedCol = static_cast<std::int16_t>(grid.Col());
     S.State.SelectedCard = S.Board.Current(S.Board.IdOf(grid));
     S.Board.Mark(S.Board.IdOf(grid));
+    S.Sounds.Play(Sound::PickUp);
     if (from == kFromColumn) S.StopSpeech();
     S.SpeakCurrentCell(S.State.SelectedCard);
     S.Speak(texts::PickedUpWords);
@@ -51,6 +53,7 @@ void Moves::ClickColumn() {
             if (pickUp.What == rules::Outcome::Move) return PickUp(S.Column, kFromColumn);
             // An empty cell is refused without the cell's words.
             if (text.empty()) {
+                S.Sounds.Play(Sound::Refusal);
                 S.StopSpeech();
                 S.Speak(pickUp.Refusal);
             } else {
@@ -138,6 +141,7 @@ void Moves::MoveCard(IGrid& source, IGrid& destination, std::string_view suffix)
             MoveRecord{{from, S.State.SelectedRow, S.State.SelectedCol}, {to, row, col}, S.State.SelectedCard, under});
         if (!S.DealWaiting) S.Scores.CountGame(S.Scores.Stats.MoveMade());
         // Brief, a card said as it was picked up is not said again as it drops.
+        S.Sounds.Play(to == GridId::HomeCell ? Sound::Home : Sound::Drop);
         const std::string card = CellWords(S.Board.Current(to), S.Chosen(texts::DeWords));
         S.Speak(texts::Wording{card, pickedUpAloud_ ? "" : card});
         S.Speak(texts::MovedWords);
@@ -180,6 +184,7 @@ void Moves::GameWon() {
     S.FreeCell.SetVisible(false);
     S.HomeCell.SetVisible(false);
     S.State.UnsavedChanges = 0;
+    S.Sounds.Play(Sound::Won);
     const std::string text = std::string(texts::GameOver) + std::string(texts::CrLf) + std::string(texts::PlayAgain) +
                              std::string(texts::CrLf);
     if (S.MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, S.Window.Caption()) == MsgResult::Yes) S.BeginGame();
@@ -254,6 +259,7 @@ std::optional<CellPlace> Moves::CardToMove() {
     const int column = S.Column.Col();
     const int length = LengthOf(S.Board.ColumnSnapshot(column));
     if (length == 0) {
+        S.Sounds.Play(Sound::Refusal);
         S.StopSpeech();
         S.Speak(texts::CannotMoveEmptyCell);
         return std::nullopt;
@@ -355,6 +361,7 @@ void Moves::QuickMove() {
             if (!from) return;
             std::vector<CellPlace> places = rules::PlacesFor(S.Board.Snapshot(), *from);
             if (places.empty()) {
+                S.Sounds.Play(Sound::Refusal);
                 S.StopSpeech();
                 S.Speak(texts::NowhereToGo);
                 return;
@@ -367,6 +374,7 @@ void Moves::QuickMove() {
         // The column grid's cursor follows a card to a column; a card to a free cell or home leaves it.
         if (to.Grid == GridId::Column) S.Board.MoveSilently(to);
         Moved(move);
+        S.Sounds.Play(to.Grid == GridId::HomeCell ? Sound::Home : Sound::Drop);
         S.StopSpeech();
         S.SpeakCurrentCell(move.Card);
         S.Speak(texts::WentTo);
@@ -385,6 +393,7 @@ void Moves::RunTo(int column) {
         const int from = S.State.CardSelected == -1 ? S.State.SelectedCol : S.Column.Col();
         Table table = S.Board.Snapshot();
         const rules::RunPlan plan = rules::PlanRun(table, from, column);
+        S.Sounds.Play(plan.What == rules::RunPlan::Moves ? Sound::Drop : Sound::Refusal);
         S.StopSpeech();
         switch (plan.What) {
         case rules::RunPlan::Moves: break;
@@ -443,6 +452,7 @@ void Moves::SendSafeCardsHome() {
         home.push_back(Shift(next->first, {GridId::HomeCell, 0, next->second}));
     }
     if (home.empty()) return;
+    S.Sounds.Play(Sound::Home);
     // The cards join the step of the move that sent them.
     HistoryStep last = S.State.History.TakeLast();
     StepRecord step;

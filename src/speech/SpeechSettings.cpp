@@ -10,20 +10,25 @@
 
 namespace quorrel {
 
-std::optional<int> ParseSpeechLevel(const std::string& text) {
+std::optional<int> ParseLevel(const std::string& text, int lowest, int highest) {
     int value = 0;
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || at != end) return std::nullopt;
-    if (value < kSpeechLowest || value > kSpeechHighest) return std::nullopt;
+    if (value < lowest || value > highest) return std::nullopt;
     return value;
 }
 
-std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefault, int step) {
-    const int from = value.value_or(serverDefault);
-    const int to = std::clamp(from + step, kSpeechLowest, kSpeechHighest);
-    if (to == from) return std::nullopt;
+std::optional<int> SteppedLevel(int value, int step, int lowest, int highest) {
+    const int to = std::clamp(value + step, lowest, highest);
+    if (to == value) return std::nullopt;
     return to;
+}
+
+std::optional<int> ParseSpeechLevel(const std::string& text) { return ParseLevel(text, kSpeechLowest, kSpeechHighest); }
+
+std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefault, int step) {
+    return SteppedLevel(value.value_or(serverDefault), step, kSpeechLowest, kSpeechHighest);
 }
 
 std::vector<VoiceGroup> GroupVoices(const std::vector<std::string>& names) {

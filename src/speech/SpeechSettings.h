@@ -22,10 +22,15 @@ inline constexpr int kServerRate = 0;
 inline constexpr int kServerPitch = 0;
 inline constexpr int kServerVolume = 100;
 
-// A stored level: a whole number within the range, else nothing (the server's own setting).
+// A stored level: a whole number from lowest to highest, else nothing.
+std::optional<int> ParseLevel(const std::string& text, int lowest, int highest);
+// The level one step (up or down) from value, kept from lowest to highest; nothing when value already is
+// at the limit that way.
+std::optional<int> SteppedLevel(int value, int step, int lowest, int highest);
+// A stored speech level: a whole number within the range, else nothing (the server's own setting).
 std::optional<int> ParseSpeechLevel(const std::string& text);
-// The level one step (up or down) from value, which stands at serverDefault when unset; nothing when
-// value already is at the limit that way.
+// The speech level one step (up or down) from value, which stands at serverDefault when unset; nothing
+// when value already is at the limit that way.
 std::optional<int> SteppedSpeechLevel(std::optional<int> value, int serverDefault, int step);
 
 // The server's voices as the voice chooser shows them: each voice once, in the server's order, with the

@@ -321,6 +321,19 @@ inline constexpr std::string_view SettingsSafeHomeKey = "SafeCardsHome";
 inline constexpr std::string_view MenuOptionsBrief = "B&rief Speech";
 inline constexpr std::string_view SettingsWordsSection = "Words";
 inline constexpr std::string_view SettingsBriefKey = "Brief";
+// The Options menu's sounds: a check item, on by default, and the sounds' own volume, one step louder or
+// softer. Each step says its words and plays a sample sound at the new volume; at a limit the program
+// says that it is there in place of the words. Remembered in a section of their own, the volume under
+// SettingsVolumeKey. O, U and T are the access keys the Options menu leaves free.
+inline constexpr std::string_view MenuOptionsSounds = "S&ounds";
+inline constexpr std::string_view MenuOptionsSoundsLouder = "Lo&uder Sounds";
+inline constexpr std::string_view MenuOptionsSoundsSofter = "Sof&ter Sounds";
+inline constexpr std::string_view SoundsLouder = " Louder sounds ";
+inline constexpr std::string_view SoundsSofter = " Softer sounds ";
+inline constexpr std::string_view SoundsLoudest = " These are the loudest sounds. ";
+inline constexpr std::string_view SoundsSoftest = " These are the softest sounds. ";
+inline constexpr std::string_view SettingsSoundsSection = "Sounds";
+inline constexpr std::string_view SettingsSoundsOnKey = "On";
 
 // The persistent setting.
 inline constexpr std::string_view SettingsApp = "Quorrel";

@@ -134,7 +134,7 @@ def test_orca_started_during_a_game_says_only_the_window(session, orca):
 
 # (caption, access-key path, shortcut) of every menu item, as the accessibility tree gives them; the check
 # items are check boxes.
-CHECK_ITEMS = ["Speak Column Numbers ", "Move Safe Cards Home", "Brief Speech"]
+CHECK_ITEMS = ["Speak Column Numbers ", "Move Safe Cards Home", "Brief Speech", "Sounds"]
 MENU_ITEMS = [
     ("Game", "<Alt>g", ""),
     ("New Game ", "<Alt>g:n", "<Control>n"),
@@ -151,6 +151,9 @@ MENU_ITEMS = [
     ("Speak Column Numbers ", "<Alt>o:s", ""),  # a check box: see CHECK_ITEMS
     ("Move Safe Cards Home", "<Alt>o:h", ""),  # a check box too
     ("Brief Speech", "<Alt>o:r", ""),  # and a third
+    ("Sounds", "<Alt>o:o", ""),  # and a fourth
+    ("Louder Sounds", "<Alt>o:u", ""),
+    ("Softer Sounds", "<Alt>o:t", ""),
     ("Speech", "<Alt>o:e", ""),
     ("Faster", "<Alt>o:e:f", "<Control>="),
     ("Slower", "<Alt>o:e:s", "<Control>-"),
@@ -239,7 +242,12 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     close_menus(program)
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
+    # Up from the first item goes round to the Speech submenu, then the sounds' items.
     program.key("Up", "Up")
+    orca.speech.wait_for_text(r"^Softer Sounds\.?$")
+    program.key("Up", "Up")
+    orca.speech.wait_for_text(r"^Sounds\s+(?:check box\s+)?checked\.?$")
+    program.key("Up")
     orca.speech.wait_for_text(r"^Brief Speech\s+(?:check box\s+)?not checked\.?$")
     program.key("Up")
     orca.speech.wait_for_text(r"^Move Safe Cards Home\s+(?:check box\s+)?not checked\.?$")
@@ -249,7 +257,7 @@ def test_orca_reads_menus_and_dialogs(session, orca):
     # The focus never left the grid, yet Orca reads the menu again when it comes back.
     program.key("alt+o")
     orca.speech.wait_for_text(r"^Find A Card" + DOTS + r"\s+Ctrl\+F\.?$")
-    program.key("Up", "Up", "Up", "Up")
+    program.key("Up", "Up", "Up", "Up", "Up", "Up", "Up")
     orca.speech.wait_for_text(r"^Speak Column Numbers\s+(?:check box\s+)?not checked\.?$")
     program.key("Return")
 

@@ -54,6 +54,7 @@ SPOKEN_SENTENCES = [
     "SpeechFastest", "SpeechSlowest", "SpeechLoudest", "SpeechSoftest", "SpeechHighest", "SpeechLowest",
     "SpeechDefaults", "VoiceListLabel", "VoiceVariantsLabel", "NoVoices",
     "BriefMoved", "BriefAgainTo", "BriefCards", "BriefHome", "BriefBackFromHome",
+    "SoundsLouder", "SoundsSofter", "SoundsLoudest", "SoundsSoftest",
 ]
 
 

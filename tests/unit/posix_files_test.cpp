@@ -59,8 +59,8 @@ struct DiskGame : MemoryServices {
         : disk(newFiles) {}
     MemoryWindow window;
     PosixFileSystem disk;
-    Platform platform{window,     reader,  clock, clock,      messages,      settings,
-                      fileDialog, desktop, disk,  background, "/opt/quorrel"};
+    Platform platform{window,     reader,  clock, clock,      messages, settings,
+                      fileDialog, desktop, disk,  background, sounds,   "/opt/quorrel"};
     GameState state;
     GameScreen screen{state, platform};
 

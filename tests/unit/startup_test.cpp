@@ -109,24 +109,24 @@ TEST(Menus, TheTreeHasEveryCaptionShortcutAndCheckItem) {
                                              "Sp&eech > Lo&wer Pitch|",
                                              "Sp&eech > &Voice... |",
                                              "Sp&eech > &Default Speech|"};
-    ASSERT_EQ(items.size(), 48u + speech.size());
-    EXPECT_EQ(std::vector<std::string>(items.begin() + 13, items.begin() + 21), speech);
-    items.erase(items.begin() + 13, items.begin() + 21);
+    ASSERT_EQ(items.size(), 51u + speech.size());
+    EXPECT_EQ(std::vector<std::string>(items.begin() + 16, items.begin() + 24), speech);
+    items.erase(items.begin() + 16, items.begin() + 24);
     // The direct moves' submenus end the Play menu; the Help menu's two items follow them.
-    ASSERT_EQ(items.size(), 48u);
-    EXPECT_EQ(std::vector<std::string>(items.begin() + 26, items.begin() + 46), keys);
-    items.erase(items.begin() + 26, items.begin() + 46);
-    EXPECT_THAT(items,
-                ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
-                            "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
-                            "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5",
-                            "Next &Card In Bottom Row |F6", "&Speak Column Numbers ||check",
-                            "Move Safe Cards &Home||check", "B&rief Speech||check", "&Undo Move|Ctrl+Z",
-                            "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R",
-                            "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H",
-                            "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
-                            "St&atistics|Ctrl+T", "&Quick Move|Space", "Move To A &Free Cell|F",
-                            "Move To The H&ome Cells|H", "&Help Topics F1|", "&About Quorrel|"));
+    ASSERT_EQ(items.size(), 51u);
+    EXPECT_EQ(std::vector<std::string>(items.begin() + 29, items.begin() + 49), keys);
+    items.erase(items.begin() + 29, items.begin() + 49);
+    EXPECT_THAT(
+        items,
+        ElementsAre("&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S", "S&ave Game As... |",
+                    "E&xit Program|", "&Find A Card... |Ctrl+F", "&Previous Card In Suite |F7",
+                    "&Next Card In Suite |F8", "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
+                    "&Speak Column Numbers ||check", "Move Safe Cards &Home||check", "B&rief Speech||check",
+                    "S&ounds||check", "Lo&uder Sounds|", "Sof&ter Sounds|", "&Undo Move|Ctrl+Z",
+                    "&Redo Move|Ctrl+Y, Ctrl+Shift+Z", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
+                    "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "Read This &Column|F9",
+                    "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T", "&Quick Move|Space",
+                    "Move To A &Free Cell|F", "Move To The H&ome Cells|H", "&Help Topics F1|", "&About Quorrel|"));
 }
 
 TEST(Menus, GameCommandsAreOffUntilAGameBeginsAndStayOnAfterwards) {

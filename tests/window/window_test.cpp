@@ -85,18 +85,19 @@ TEST_F(Window, TheMenuBarShowsTheTreeWithItsShortcuts) {
                                 : item->text().toStdString() + "|" + item->shortcut().toString().toStdString() +
                                       (item->isCheckable() ? "|check" : ""));
     }
-    EXPECT_THAT(items, ElementsAre("[&Game]", "&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
-                                   "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
-                                   "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
-                                   "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
-                                   "&Speak Column Numbers ||check", "Move Safe Cards &Home||check",
-                                   "B&rief Speech||check", "---", "Sp&eech|", "[&Play]", "&Undo Move|Ctrl+Z",
-                                   "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R", "&Deal Game Number... |Ctrl+G",
-                                   "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H", "---", "Read This &Column|F9",
-                                   "Read The &Table|Shift+F9", "Read The &Bottom Row|F11", "St&atistics|Ctrl+T", "---",
-                                   "&Quick Move|Space", "Move To A &Free Cell|F", "Move To The H&ome Cells|H",
-                                   "Co&lumn Keys|", "Move Ru&n To Column|", "Fr&ee Cell Keys|", "[&Help]",
-                                   "&Help Topics F1|", "&About Quorrel|"));
+    EXPECT_THAT(items,
+                ElementsAre("[&Game]", "&New Game |Ctrl+N", "&Open Game... |Ctrl+O", "&Save Game |Ctrl+S",
+                            "S&ave Game As... |", "E&xit Program|", "[&Options]", "&Find A Card... |Ctrl+F",
+                            "&Previous Card In Suite |F7", "&Next Card In Suite |F8",
+                            "Previous Card In &Bottom Row |F5", "Next &Card In Bottom Row |F6",
+                            "&Speak Column Numbers ||check", "Move Safe Cards &Home||check", "B&rief Speech||check",
+                            "S&ounds||check", "Lo&uder Sounds|", "Sof&ter Sounds|", "---", "Sp&eech|", "[&Play]",
+                            "&Undo Move|Ctrl+Z", "&Redo Move|Ctrl+Y", "Re&start This Deal|Ctrl+R",
+                            "&Deal Game Number... |Ctrl+G", "&Hint|Ctrl+H", "Can This Game Be &Won?|Ctrl+Shift+H",
+                            "---", "Read This &Column|F9", "Read The &Table|Shift+F9", "Read The &Bottom Row|F11",
+                            "St&atistics|Ctrl+T", "---", "&Quick Move|Space", "Move To A &Free Cell|F",
+                            "Move To The H&ome Cells|H", "Co&lumn Keys|", "Move Ru&n To Column|", "Fr&ee Cell Keys|",
+                            "[&Help]", "&Help Topics F1|", "&About Quorrel|"));
     // The submenus' items: a column's digit, on the keypad too; Shift with it; Alt with a free cell's.
     EXPECT_EQ(Item(mnuPlayColumn1 + 7)->shortcuts(), QList<QKeySequence>({QKeySequence("8"), QKeySequence("Num+8")}));
     EXPECT_EQ(Item(mnuPlayRun1)->shortcut(), QKeySequence("Shift+1"));

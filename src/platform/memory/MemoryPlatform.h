@@ -18,6 +18,7 @@
 #include "platform/RunTimeError.h"
 #include "platform/ScreenReader.h"
 #include "platform/Settings.h"
+#include "platform/Sounds.h"
 #include "platform/Window.h"
 #include "platform/memory/MemoryGrid.h"
 #include "texts/Texts.h"
@@ -48,6 +49,15 @@ public:
 
 private:
     size_t mark_ = 0;
+};
+
+// Records every sound played, in order, and the volume last set.
+class RecordingSoundPlayer : public ISoundPlayer {
+public:
+    void Play(Sound sound) override { Played.push_back(sound); }
+    void SetVolume(int percent) override { Volume = percent; }
+    std::vector<Sound> Played;
+    int Volume = 100;
 };
 
 // The focus while a modal window of the program is open: Take() removes it from the grids of the scope,

@@ -17,12 +17,13 @@ struct MemoryServices {
     MemoryDesktop desktop;
     MemoryFileSystem fileSystem;
     MemoryBackground background;
+    RecordingSoundPlayer sounds;
 
     Platform On(IWindow& window) { return On(window, fileSystem); }
     // The same with another file system (the benchmarks' real disk).
     Platform On(IWindow& window, IFileSystem& files) {
-        return Platform{window,     reader,  clock, clock,      messages,      settings,
-                        fileDialog, desktop, files, background, "/opt/quorrel"};
+        return Platform{window,     reader,  clock, clock,      messages, settings,
+                        fileDialog, desktop, files, background, sounds,   "/opt/quorrel"};
     }
     // The in-memory window also owns the boxes and the file dialog: they take its grids' focus while open.
     Platform On(MemoryWindow& window) {
