@@ -8,6 +8,7 @@
 #include "app/Menus.h"
 #include "speech/CardWords.h"
 #include "table/Rules.h"
+#include "table/ScopedSet.h"
 #include "texts/Texts.h"
 
 namespace quorrel {
@@ -281,7 +282,7 @@ void Moves::ColumnKey(int column) {
         const int row = S.State.CardSelected == -1 ? std::min(length + 1, kCardRows) : std::max(length, 1);
         FocusSilently(GridId::Column);
         S.Board.MoveSilently({GridId::Column, row, column});
-        const Keyed keyed(keyed_);
+        const ScopedSet keyed(keyed_, true);
         ClickColumn();
     });
 }
@@ -293,7 +294,7 @@ void Moves::FreeCellKey(int cell) {
                          S.State.SelectedCol == cell;
         FocusSilently(GridId::FreeCell);
         S.Board.MoveSilently({GridId::FreeCell, 0, cell});
-        const Keyed keyed(keyed_);
+        const ScopedSet keyed(keyed_, true);
         if (!own) return ClickFreeCell();
         S.StopSpeech();
         PutBack();
@@ -306,7 +307,7 @@ void Moves::ToFreeCell() {
         const Table table = S.Board.Snapshot();
         int empty = 0;
         while (empty < kCells && !table.FreeCells[Table::Index(empty)].empty()) ++empty;
-        const Keyed keyed(keyed_);
+        const ScopedSet keyed(keyed_, true);
         if (S.State.CardSelected == 0 && S.State.FocusGrid == 1) return ClickFreeCell();  // picks up its card
         const bool selected = S.State.CardSelected == -1;
         const std::optional<CellPlace> from = CardToMove();
@@ -338,7 +339,7 @@ void Moves::ToHome() {
         if (outcome.What == rules::Outcome::Ignore) return Refuse(texts::NotNextHome, top);
         if (S.State.CardSelected == 0) SelectSilently(*from);
         S.Board.MoveSilently({GridId::HomeCell, 0, *home});
-        const Keyed keyed(keyed_);
+        const ScopedSet keyed(keyed_, true);
         if (S.State.SelectedFrom == kFromColumn) MoveColumnToHomeCell();
         else MoveFreeCellToHomeCell();
     });

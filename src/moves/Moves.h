@@ -100,14 +100,6 @@ private:
 
     // True while a key's own move runs through Enter's code.
     bool keyed_ = false;
-    struct Keyed {
-        explicit Keyed(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-        ~Keyed() { flag_ = before_; }
-        Keyed(const Keyed&) = delete;
-        Keyed& operator=(const Keyed&) = delete;
-        bool& flag_;
-        bool before_;
-    };
 
     GameScreen& S;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/Grid.h"
 #include "table/GameState.h"
+#include "table/ScopedSet.h"
 #include "table/Table.h"
 
 namespace quorrel {
@@ -51,16 +52,9 @@ public:
 
     // While a Mute lives, the grids' cell-change events that the program's own cursor moves raise are
     // not announced. It restores what it found, so mutes nest and a failure cannot leave one on.
-    class Mute {
+    class Mute : ScopedSet<GameState::Flag> {
     public:
-        explicit Mute(GameState& state) : state_(state), before_(state.Loading) { state_.Loading = -1; }
-        ~Mute() { state_.Loading = before_; }
-        Mute(const Mute&) = delete;
-        Mute& operator=(const Mute&) = delete;
-
-    private:
-        GameState& state_;
-        GameState::Flag before_;
+        explicit Mute(GameState& state) : ScopedSet(state.Loading, -1) {}
     };
     [[nodiscard]] Mute MuteEcho() { return Mute(state_); }
     // True while a Mute lives: the cell-change handlers say nothing.
